@@ -1,0 +1,76 @@
+#include "app/Language.h"
+
+#include "app/IniText.h"
+#include "app/Log.h"
+#include "platform/FileSystem.h"
+
+namespace tamblor {
+namespace {
+
+constexpr const char* kLanguageFile = "language.ini";
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\x1A'; };
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+void Language::Refresh() {
+    auto stamp = files_.Stamp(kLanguageFile);
+    if (loaded_ && stamp == stamp_ && loadedFor_ == languageName) return;
+    loaded_ = true;
+    stamp_ = stamp;
+    loadedFor_ = languageName;
+    texts_.clear();
+    std::string text;
+    if (!files_.ReadFile(kLanguageFile, text)) return;
+    // Collect the keys of the language's section once; IniGet keeps the lookup rules in one place.
+    bool inSection = false;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t nl = text.find('\n', pos);
+        std::string_view line = std::string_view(text).substr(pos, (nl == std::string::npos ? text.size() : nl) - pos);
+        pos = (nl == std::string::npos) ? text.size() + 1 : nl + 1;
+        std::string_view t = TrimBlanks(line);
+        if (t.substr(0, 3) == "\xEF\xBB\xBF") t = TrimBlanks(t.substr(3));
+        if (!t.empty() && t.front() == '[') {
+            if (inSection) break;
+            size_t close = t.rfind(']');
+            std::string_view name = TrimBlanks(close == std::string_view::npos || close == 0 ? t.substr(1)
+                                                                                               : t.substr(1, close - 1));
+            inSection = EqualsNoCase(name, languageName);
+            continue;
+        }
+        if (!inSection) continue;
+        size_t eq = t.find('=');
+        if (eq == std::string_view::npos) continue;
+        std::string key = Lower(TrimBlanks(t.substr(0, eq)));
+        if (key.empty() || key.front() == ';' || texts_.count(key)) continue;
+        std::string single = "[s]\n" + std::string(t) + "\n";
+        if (auto value = IniGet(single, "s", key)) texts_.emplace(key, *value);
+    }
+}
+
+const std::string& Language::LanguageString(std::string_view key) {
+    if (languageName.empty()) {
+        log_.WriteLog("Warning: language not defined in 'config.ini'", LOG_TIME);
+    }
+    Refresh();
+    auto it = texts_.find(Lower(key));
+    languageText_ = (it == texts_.end() || !IsSafeIniName(key)) ? std::string() : it->second;
+    if (languageText_.size() > 254) languageText_.resize(254);
+    return languageText_;
+}
+
+}  // namespace tamblor

@@ -1,0 +1,259 @@
+#include "platform/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace tamblor {
+namespace {
+
+char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::vector<std::string> SplitLogical(std::string_view logical) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : logical) {
+        if (c == '\\' || c == '/') {
+            if (!current.empty()) parts.push_back(std::move(current));
+            current.clear();
+        } else {
+            current.push_back(c);
+        }
+    }
+    if (!current.empty()) parts.push_back(std::move(current));
+    return parts;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool PathExists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> DirectoryEntries(const std::string& dir) {
+    std::vector<std::string> names;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return names;
+    while (dirent* e = ::readdir(d)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        names.emplace_back(e->d_name);
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The entry of dir named component: exactly, else the first (in byte order) that differs only in case.
+std::optional<std::string> MatchComponent(const std::string& dir, const std::string& component) {
+    if (component == "." || component == "..") return std::nullopt;
+    std::string exact = dir + "/" + component;
+    if (PathExists(exact)) return component;
+    for (const std::string& name : DirectoryEntries(dir)) {
+        if (EqualsNoCase(name, component)) return name;
+    }
+    return std::nullopt;
+}
+
+bool MakeDirectories(const std::string& path) {
+    if (path.empty() || IsDirectory(path)) return true;
+    auto slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !MakeDirectories(path.substr(0, slash))) return false;
+    return ::mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    }
+    return true;
+}
+
+bool LessNoCase(std::string_view a, std::string_view b) {
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        char x = FoldCase(a[i]), y = FoldCase(b[i]);
+        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;  // names equal but for case: a fixed order all the same
+}
+
+bool WildcardMatchNoCase(std::string_view pattern, std::string_view name) {
+    size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+FileSystem::FileSystem(std::string userDir, std::string dataDir)
+    : userDir_(std::move(userDir)), dataDir_(std::move(dataDir)) {}
+
+std::optional<std::string> FileSystem::ResolveIn(const std::string& root, std::string_view logicalName) const {
+    if (root.empty()) return std::nullopt;
+    std::vector<std::string> parts = SplitLogical(logicalName);
+    if (parts.empty()) return std::nullopt;
+    std::string path = root;
+    for (const std::string& part : parts) {
+        auto match = MatchComponent(path, part);
+        if (!match) return std::nullopt;
+        path += "/" + *match;
+    }
+    return path;
+}
+
+std::optional<std::string> FileSystem::Resolve(std::string_view logicalName) const {
+    for (const std::string* root : {&userDir_, &dataDir_}) {
+        auto path = ResolveIn(*root, logicalName);
+        if (path && IsRegularFile(*path)) return path;
+    }
+    return std::nullopt;
+}
+
+bool FileSystem::ReadFile(std::string_view logicalName, std::string& contents, size_t maxBytes) const {
+    contents.clear();
+    auto path = Resolve(logicalName);
+    if (!path) return false;
+    int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return false;
+    }
+    contents.resize(static_cast<size_t>(st.st_size));
+    size_t got = 0;
+    while (got < contents.size()) {
+        ssize_t n = ::read(fd, contents.data() + got, contents.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    contents.resize(got);
+    return true;
+}
+
+std::optional<std::pair<int64_t, int64_t>> FileSystem::Stamp(std::string_view logicalName) const {
+    auto path = Resolve(logicalName);
+    if (!path) return std::nullopt;
+    struct stat st {};
+    if (::stat(path->c_str(), &st) != 0) return std::nullopt;
+    int64_t ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return std::make_pair(ns, static_cast<int64_t>(st.st_size));
+}
+
+std::string FileSystem::WritePath(std::string_view logicalName) const {
+    std::vector<std::string> parts = SplitLogical(logicalName);
+    std::string path = userDir_;
+    for (const std::string& part : parts) {
+        auto match = (part == "." || part == "..") ? std::nullopt : MatchComponent(path, part);
+        path += "/" + (match ? *match : part);
+    }
+    return path;
+}
+
+bool FileSystem::WriteFileAtomic(std::string_view logicalName, std::string_view contents,
+                                 const WriteHooks* hooks) const {
+    for (const std::string& part : SplitLogical(logicalName)) {
+        if (part == "." || part == "..") return false;
+    }
+    std::string target = WritePath(logicalName);
+    auto slash = target.find_last_of('/');
+    std::string folder = target.substr(0, slash);
+    if (!MakeDirectories(folder) || IsDirectory(target)) return false;
+
+    std::string temp = target + ".tmp-XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, contents) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) ::chmod(temp.c_str(), 0644);
+    if (ok && hooks && hooks->beforeRename) hooks->beforeRename();
+    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+bool FileSystem::AppendFile(std::string_view logicalName, std::string_view contents, bool truncate) const {
+    std::string target = WritePath(logicalName);
+    if (IsDirectory(target)) return false;
+    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (truncate ? O_TRUNC : O_APPEND);
+    int fd = ::open(target.c_str(), flags, 0644);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, contents);
+    ::close(fd);
+    return ok;
+}
+
+std::vector<std::string> FileSystem::ListFolder(std::string_view logicalFolder, std::string_view pattern) const {
+    std::vector<std::string> names;
+    for (const std::string* root : {&userDir_, &dataDir_}) {
+        if (root->empty()) continue;
+        std::optional<std::string> dir =
+            SplitLogical(logicalFolder).empty() ? std::optional<std::string>(*root) : ResolveIn(*root, logicalFolder);
+        if (!dir || !IsDirectory(*dir)) continue;
+        for (const std::string& name : DirectoryEntries(*dir)) {
+            if (!WildcardMatchNoCase(pattern, name) || !IsRegularFile(*dir + "/" + name)) continue;
+            bool seen = std::any_of(names.begin(), names.end(),
+                                    [&](const std::string& n) { return EqualsNoCase(n, name); });
+            if (!seen) names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
+    return names;
+}
+
+}  // namespace tamblor

@@ -1,0 +1,70 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tamblor {
+
+// The one place the game opens files. Logical names are kept exactly as the game writes them
+// ("Graphics\font01.png"); only here are backslashes turned into slashes and each path component
+// matched, first exactly, then without regard to letter case. Reads look in the user folder first and
+// then in the data folder; writes go to the user folder and are atomic.
+class FileSystem {
+public:
+    FileSystem(std::string userDir, std::string dataDir);
+
+    const std::string& UserDir() const { return userDir_; }
+    const std::string& DataDir() const { return dataDir_; }
+    // The user folder plays the part of the current directory: settings follow it when it changes.
+    void SetUserDir(std::string dir) { userDir_ = std::move(dir); }
+
+    // The real path of an existing regular file for a logical name, user folder first.
+    std::optional<std::string> Resolve(std::string_view logicalName) const;
+    bool Exists(std::string_view logicalName) const { return Resolve(logicalName).has_value(); }
+
+    // Reads a whole regular file. Files larger than maxBytes are refused (false).
+    bool ReadFile(std::string_view logicalName, std::string& contents,
+                  size_t maxBytes = kDefaultMaxRead) const;
+    // Modification stamp (time and size) of the file a logical name resolves to; nullopt if none.
+    std::optional<std::pair<int64_t, int64_t>> Stamp(std::string_view logicalName) const;
+
+    // The path a write of this logical name goes to: in the user folder, reusing an existing file or
+    // folder whose name differs only in letter case.
+    std::string WritePath(std::string_view logicalName) const;
+
+    // Hooks a test can use to stop a writer at a chosen moment.
+    struct WriteHooks {
+        std::function<void()> beforeRename;
+    };
+    // Writes through a temporary file in the same folder, fsync and rename, so an interrupted write
+    // leaves the old file whole. Creates missing folders. False on any failure.
+    bool WriteFileAtomic(std::string_view logicalName, std::string_view contents,
+                         const WriteHooks* hooks = nullptr) const;
+
+    // Appends to a file in the user folder (the log); false when it cannot be opened.
+    bool AppendFile(std::string_view logicalName, std::string_view contents, bool truncate) const;
+
+    // File names (not paths) of the regular files of a logical folder of either the user or the data
+    // folder matching a wildcard pattern ("*.png") without regard to letter case, sorted without regard
+    // to case; a name present in both folders is listed once.
+    std::vector<std::string> ListFolder(std::string_view logicalFolder, std::string_view pattern) const;
+
+    static constexpr size_t kDefaultMaxRead = 64u * 1024u * 1024u;
+
+private:
+    std::optional<std::string> ResolveIn(const std::string& root, std::string_view logicalName) const;
+
+    std::string userDir_;
+    std::string dataDir_;
+};
+
+// Case-insensitive (ASCII) helpers shared by the file and settings code.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool LessNoCase(std::string_view a, std::string_view b);
+// Windows-style wildcard match ('*' and '?'), ASCII case folded.
+bool WildcardMatchNoCase(std::string_view pattern, std::string_view name);
+
+}  // namespace tamblor

@@ -1,0 +1,90 @@
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "TestSupport.h"
+
+namespace tamblor {
+namespace {
+
+using test::TempDir;
+
+TEST(FileSystem, ResolvesBackslashNamesCaseInsensitivelyUserFolderFirst) {
+    TempDir user, data;
+    data.Write("Graphics/Back_Menu.jpg", "data");
+    data.Write("config.ini", "data-config");
+    user.Write("config.ini", "user-config");
+    FileSystem fs(user.Path(), data.Path());
+
+    std::string text;
+    ASSERT_TRUE(fs.ReadFile("graphics\\back_menu.JPG", text));
+    EXPECT_EQ(text, "data");
+    ASSERT_TRUE(fs.ReadFile("CONFIG.INI", text));
+    EXPECT_EQ(text, "user-config");
+    EXPECT_FALSE(fs.Exists("Graphics\\missing.png"));
+    EXPECT_FALSE(fs.Exists("Graphics"));  // a folder is not a file
+    EXPECT_FALSE(fs.Exists(""));
+    EXPECT_FALSE(fs.Exists("..\\etc\\passwd"));
+}
+
+TEST(FileSystem, WritesGoToUserFolderReusingExistingLetterCase) {
+    TempDir user, data;
+    user.Write("Config.INI", "old");
+    FileSystem fs(user.Path(), data.Path());
+    ASSERT_TRUE(fs.WriteFileAtomic("config.ini", "new"));
+    EXPECT_EQ(user.Read("Config.INI"), "new");
+    EXPECT_FALSE(user.Has("config.ini") && user.Read("config.ini") != "new");
+
+    ASSERT_TRUE(fs.WriteFileAtomic("Levels\\level_3.xml", "<x/>"));
+    EXPECT_EQ(user.Read("Levels/level_3.xml"), "<x/>");
+    EXPECT_FALSE(fs.WriteFileAtomic("..\\escape.txt", "x"));
+}
+
+TEST(FileSystem, WriterKilledBeforeRenameLeavesOldFileWhole) {
+    TempDir user;
+    user.Write("scores.ini", "old contents");
+    FileSystem fs(user.Path(), "");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        FileSystem::WriteHooks hooks;
+        hooks.beforeRename = [] { _exit(3); };
+        fs.WriteFileAtomic("scores.ini", std::string(100000, 'x'), &hooks);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(user.Read("scores.ini"), "old contents");
+}
+
+TEST(FileSystem, FolderScansMatchPatternWithoutCaseSortedAndMerged) {
+    TempDir user, data;
+    data.Write("Sound/b.WAV", "1");
+    data.Write("Sound/A.wav", "1");
+    data.Write("Sound/c.ogg", "1");
+    data.Write("Sound/sub.wav/inner.wav", "1");  // a folder named like a match is skipped
+    user.Write("sound/a.wav", "1");               // same name in the user folder: listed once
+    user.Write("sound/d.wav", "1");
+    FileSystem fs(user.Path(), data.Path());
+    std::vector<std::string> names = fs.ListFolder("Sound\\", "*.wav");
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_TRUE(EqualsNoCase(names[0], "a.wav"));
+    EXPECT_EQ(names[1], "b.WAV");
+    EXPECT_EQ(names[2], "d.wav");
+    EXPECT_TRUE(fs.ListFolder("Nowhere\\", "*.wav").empty());
+}
+
+TEST(FileSystem, WildcardsAndCaseHelpers) {
+    EXPECT_TRUE(WildcardMatchNoCase("*.png", "A.PNG"));
+    EXPECT_FALSE(WildcardMatchNoCase("*.png", "a.png.bak"));
+    EXPECT_TRUE(WildcardMatchNoCase("level_?.xml", "LEVEL_7.xml"));
+    EXPECT_TRUE(LessNoCase("apple", "Banana"));
+    EXPECT_FALSE(EqualsNoCase("abc", "abcd"));
+}
+
+}  // namespace
+}  // namespace tamblor
