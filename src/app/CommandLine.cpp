@@ -1,0 +1,123 @@
+#include "app/CommandLine.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+namespace tamblor {
+
+namespace {
+
+bool ParseUnsigned(const std::string& text, uint64_t max, uint64_t* out) {
+    if (text.empty() || text[0] < '0' || text[0] > '9') return false;
+    errno = 0;
+    char* end = nullptr;
+    unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || value > max) return false;
+    *out = value;
+    return true;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine line;
+    // The old switch is compared as the whole command line, letter case included.
+    if (args.size() == 1 && args[0] == "/setup") {
+        line.setup = true;
+        return line;
+    }
+    for (size_t i = 0; i < args.size() && line.error.empty(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> inlineValue;
+        if (name.rfind("--", 0) == 0) {
+            size_t eq = name.find('=');
+            if (eq != std::string::npos) {
+                inlineValue = name.substr(eq + 1);
+                name.resize(eq);
+            }
+        }
+        auto takeValue = [&](std::string* out) {
+            if (inlineValue) {
+                *out = *inlineValue;
+            } else if (i + 1 < args.size()) {
+                *out = args[++i];
+            } else {
+                line.error = "option " + name + " needs a value";
+                return false;
+            }
+            if (out->empty()) {
+                line.error = "option " + name + " needs a value";
+                return false;
+            }
+            return true;
+        };
+        auto noValue = [&] {
+            if (inlineValue) line.error = "option " + name + " takes no value";
+            return !inlineValue;
+        };
+        std::string value;
+        if (name == "--help" || name == "-h") {
+            if (noValue()) line.help = true;
+        } else if (name == "--version") {
+            if (noValue()) line.version = true;
+        } else if (name == "--windowed") {
+            if (noValue()) line.fullScreen = false;
+        } else if (name == "--fullscreen") {
+            if (noValue()) line.fullScreen = true;
+        } else if (name == "--headless") {
+            if (noValue()) line.headless = true;
+        } else if (name == "--datadir") {
+            if (takeValue(&value)) line.dataDir = value;
+        } else if (name == "--userdir") {
+            if (takeValue(&value)) line.userDir = value;
+        } else if (name == "--screenshot") {
+            if (takeValue(&value)) line.screenshot = value;
+        } else if (name == "--seed") {
+            uint64_t n = 0;
+            if (takeValue(&value)) {
+                if (ParseUnsigned(value, std::numeric_limits<uint32_t>::max(), &n)) {
+                    line.seed = static_cast<uint32_t>(n);
+                } else {
+                    line.error = "--seed wants a number from 0 to 4294967295, not '" + value + "'";
+                }
+            }
+        } else if (name == "--frames") {
+            uint64_t n = 0;
+            if (takeValue(&value)) {
+                if (ParseUnsigned(value, std::numeric_limits<int>::max(), &n) && n > 0) {
+                    line.frames = static_cast<int>(n);
+                } else {
+                    line.error = "--frames wants a positive number, not '" + value + "'";
+                }
+            }
+        } else {
+            line.error = "unknown option '" + args[i] + "'";
+        }
+    }
+    if (line.error.empty() && line.fullScreen && line.headless && *line.fullScreen) {
+        line.error = "--fullscreen and --headless cannot be combined";
+    }
+    return line;
+}
+
+std::string UsageText(const std::string& programName) {
+    return "Usage: " + programName +
+           " [options]\n"
+           "Tamblor 2.0, a puzzle game.\n"
+           "\n"
+           "  --help             show this text and exit\n"
+           "  --version          show the version and exit\n"
+           "  --windowed         start in a window\n"
+           "  --fullscreen       start full screen\n"
+           "  --datadir DIR      read the game data from DIR\n"
+           "  --userdir DIR      keep settings, saved games, scores and the log in DIR\n"
+           "  --seed N           start the random numbers from N (repeatable runs)\n"
+           "  --headless         run without a display: offscreen drawing, no sound, no dialogs,\n"
+           "                     a fixed 1/60 s frame time\n"
+           "  --frames N         stop after N frames\n"
+           "  --screenshot FILE  save the last frame as a PNG picture\n"
+           "  /setup             (alone) choose the video mode and exit\n";
+}
+
+}  // namespace tamblor

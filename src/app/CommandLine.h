@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tamblor {
+
+// What the player (or a script) asked for on the command line.
+struct CommandLine {
+    bool setup = false;    // exactly "/setup": the video setup dialog, then exit
+    bool help = false;     // --help
+    bool version = false;  // --version
+    std::optional<bool> fullScreen;  // --fullscreen (true) / --windowed (false); else the option
+    std::string dataDir;             // --datadir DIR
+    std::string userDir;             // --userdir DIR
+    std::optional<uint32_t> seed;    // --seed N: a fixed random seed
+    bool headless = false;           // --headless: offscreen video, no audio device, no dialogs
+    std::optional<int> frames;       // --frames N: stop after N frames
+    std::string screenshot;          // --screenshot FILE: PNG of the last frame
+    std::string error;               // set when the arguments cannot be used; the program exits 2
+};
+
+// Reads the arguments (without the program name). Both "--opt value" and "--opt=value" work.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string UsageText(const std::string& programName);
+
+}  // namespace tamblor

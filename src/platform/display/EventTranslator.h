@@ -1,0 +1,44 @@
+#pragma once
+#include <SDL2/SDL.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Message.h"
+
+namespace tamblor {
+
+class InputState;
+struct Letterbox;
+
+// What a window event asks of the display framework besides the game's messages.
+struct WindowEventEffects {
+    bool resetDevice = false;  // size, display or drawable change: invalidate and restore
+    bool quit = false;         // the window or the session asks to close
+};
+
+// Turns SDL events into the game's message records and keeps the held keys, buttons and the cursor
+// position (in logical back-buffer pixels) of the InputState up to date.
+class EventTranslator {
+public:
+    EventTranslator(InputState& input, const Letterbox& letterbox) : input_(input), letterbox_(letterbox) {}
+
+    // Appends the messages for one event to out.
+    void Translate(const SDL_Event& event, std::vector<Message>& out, WindowEventEffects* effects);
+
+private:
+    Message Record(uint32_t message, uintptr_t wParam, intptr_t lParam) const;
+    void MoveCursor(int windowX, int windowY);
+
+    InputState& input_;
+    const Letterbox& letterbox_;
+};
+
+// The game's virtual-key code for an SDL key, or 0 for keys the game has no code for.
+int VirtualKeyFromSdl(SDL_Keycode key);
+// Typed text (UTF-8) as the single-byte characters of the Western code page; characters outside it and
+// control characters are dropped.
+std::string TextToCodePage(const char* utf8);
+
+}  // namespace tamblor
