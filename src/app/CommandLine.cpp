@@ -9,11 +9,13 @@ namespace tamblor {
 namespace {
 
 bool ParseUnsigned(const std::string& text, uint64_t max, uint64_t* out) {
-    if (text.empty() || text[0] < '0' || text[0] > '9') return false;
+    if (text.empty() || text[0] < '0' || text[0] > '9')
+        return false;
     errno = 0;
     char* end = nullptr;
     unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value > max) return false;
+    if (errno != 0 || *end != '\0' || value > max)
+        return false;
     *out = value;
     return true;
 }
@@ -53,26 +55,38 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return true;
         };
         auto noValue = [&] {
-            if (inlineValue) line.error = "option " + name + " takes no value";
+            if (inlineValue)
+                line.error = "option " + name + " takes no value";
             return !inlineValue;
         };
         std::string value;
+        // Words in the old slash style (other than "/setup" alone, above) start the game normally.
+        if (!name.empty() && name[0] == '/')
+            continue;
         if (name == "--help" || name == "-h") {
-            if (noValue()) line.help = true;
+            if (noValue())
+                line.help = true;
         } else if (name == "--version") {
-            if (noValue()) line.version = true;
+            if (noValue())
+                line.version = true;
         } else if (name == "--windowed") {
-            if (noValue()) line.fullScreen = false;
+            if (noValue())
+                line.fullScreen = false;
         } else if (name == "--fullscreen") {
-            if (noValue()) line.fullScreen = true;
+            if (noValue())
+                line.fullScreen = true;
         } else if (name == "--headless") {
-            if (noValue()) line.headless = true;
+            if (noValue())
+                line.headless = true;
         } else if (name == "--datadir") {
-            if (takeValue(&value)) line.dataDir = value;
+            if (takeValue(&value))
+                line.dataDir = value;
         } else if (name == "--userdir") {
-            if (takeValue(&value)) line.userDir = value;
+            if (takeValue(&value))
+                line.userDir = value;
         } else if (name == "--screenshot") {
-            if (takeValue(&value)) line.screenshot = value;
+            if (takeValue(&value))
+                line.screenshot = value;
         } else if (name == "--seed") {
             uint64_t n = 0;
             if (takeValue(&value)) {

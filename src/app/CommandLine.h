@@ -8,9 +8,9 @@ namespace tamblor {
 
 // What the player (or a script) asked for on the command line.
 struct CommandLine {
-    bool setup = false;    // exactly "/setup": the video setup dialog, then exit
-    bool help = false;     // --help
-    bool version = false;  // --version
+    bool setup = false;              // exactly "/setup": the video setup dialog, then exit
+    bool help = false;               // --help
+    bool version = false;            // --version
     std::optional<bool> fullScreen;  // --fullscreen (true) / --windowed (false); else the option
     std::string dataDir;             // --datadir DIR
     std::string userDir;             // --userdir DIR

@@ -14,18 +14,23 @@ namespace {
 std::string DefaultDataDir() {
     std::string exeDir = ExecutableDir();
     if (!exeDir.empty()) {
-        if (IsDirectory(exeDir + "game")) return AbsolutePath(exeDir + "game");
-        if (IsDirectory(exeDir + "../share/tamblor")) return AbsolutePath(exeDir + "../share/tamblor");
+        if (IsDirectory(exeDir + "game"))
+            return AbsolutePath(exeDir + "game");
+        if (IsDirectory(exeDir + "../share/tamblor"))
+            return AbsolutePath(exeDir + "../share/tamblor");
     }
-    if (IsDirectory(TAMBLOR_BUILD_GAME_DIR)) return TAMBLOR_BUILD_GAME_DIR;
+    if (IsDirectory(TAMBLOR_BUILD_GAME_DIR))
+        return TAMBLOR_BUILD_GAME_DIR;
     return TAMBLOR_INSTALL_DATA_DIR;
 }
 
 std::string DefaultUserDir() {
     std::string xdg = EnvironmentValue("XDG_DATA_HOME");
-    if (!xdg.empty() && xdg[0] == '/') return xdg + "/tamblor";
+    if (!xdg.empty() && xdg[0] == '/')
+        return xdg + "/tamblor";
     std::string home = EnvironmentValue("HOME");
-    if (!home.empty()) return home + "/.local/share/tamblor";
+    if (!home.empty())
+        return home + "/.local/share/tamblor";
     return {};
 }
 
@@ -42,8 +47,8 @@ Folders ChooseFolders(const CommandLine& line) {
     } else {
         folders.dataDir = DefaultDataDir();
         if (!IsDirectory(folders.dataDir)) {
-            folders.error = "the game data was not found (looked for '" + folders.dataDir +
-                            "'); use --datadir DIR";
+            folders.error =
+                "the game data was not found (looked for '" + folders.dataDir + "'); use --datadir DIR";
             return folders;
         }
     }
@@ -55,7 +60,8 @@ Folders ChooseFolders(const CommandLine& line) {
 }
 
 bool PrepareUserFolder(Folders& folders) {
-    if (!folders.error.empty()) return false;
+    if (!folders.error.empty())
+        return false;
     std::string why;
     if (!EnsureWritableDirectory(folders.userDir, &why)) {
         folders.error = "the user folder cannot be used: " + why;
@@ -71,9 +77,10 @@ bool PrepareUserFolder(Folders& folders) {
 bool WriteFirstStartDefaults(const FileSystem& files, Settings& settings) {
     auto config = files.Resolve(Settings::kConfigFile);
     std::string_view userDir = files.UserDir();
-    bool ownConfig = config && config->size() > userDir.size() && config->compare(0, userDir.size(), userDir) == 0 &&
-                     (*config)[userDir.size()] == '/';
-    if (ownConfig) return false;
+    bool ownConfig = config && config->size() > userDir.size() &&
+                     config->compare(0, userDir.size(), userDir) == 0 && (*config)[userDir.size()] == '/';
+    if (ownConfig)
+        return false;
     std::string mode;
     if (!settings.ReadConfigString("VIDEO", "Mode", mode)) {
         settings.WriteConfigString("VIDEO", "Mode", kDefaultVideoMode);

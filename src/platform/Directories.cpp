@@ -15,9 +15,11 @@ namespace fs = std::filesystem;
 std::string ExecutableDir() {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec || exe.empty()) return {};
+    if (ec || exe.empty())
+        return {};
     std::string dir = exe.parent_path().string();
-    if (dir.empty() || dir.back() != '/') dir += '/';
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
     return dir;
 }
 
@@ -57,12 +59,15 @@ bool EnsureWritableDirectory(const std::string& path, std::string* why) {
     return true;
 }
 
-bool ChangeDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+bool ChangeDirectory(const std::string& path) {
+    return ::chdir(path.c_str()) == 0;
+}
 
 std::string AbsolutePath(const std::string& path) {
     std::error_code ec;
     fs::path absolute = fs::absolute(path, ec);
-    if (ec) return path;
+    if (ec)
+        return path;
     std::string text = absolute.lexically_normal().string();
     while (text.size() > 1 && text.back() == '/') text.pop_back();
     return text;

@@ -24,21 +24,30 @@ constexpr uint32_t kToggleFullscreenCommand = 40003;
 
 DisplayApplication::DisplayApplication(InputState& input, Dialogs& dialogs, Settings& settings,
                                        DisplayOptions options)
-    : input_(input), dialogs_(dialogs), settings_(settings), options_(options), translator_(input, letterbox_) {
+    : input_(input),
+      dialogs_(dialogs),
+      settings_(settings),
+      options_(options),
+      translator_(input, letterbox_) {
     videoModes_ = BuildVideoModes({});
     videoModeTexts_ = VideoModeTexts(videoModes_);
 }
 
 DisplayApplication::~DisplayApplication() {
     input_.onSetCursorPos = nullptr;
-    if (glContext_) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
-    if (window_) SDL_DestroyWindow(window_);
-    if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (glContext_)
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
+    if (window_)
+        SDL_DestroyWindow(window_);
+    if (videoStarted_)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 bool DisplayApplication::InitVideo() {
-    if (videoStarted_) return true;
-    if (options_.headless) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (videoStarted_)
+        return true;
+    if (options_.headless)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     // Drags that leave the window still report the release.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -52,14 +61,17 @@ bool DisplayApplication::InitVideo() {
 
 std::vector<std::pair<int, int>> DisplayApplication::DesktopResolutions() const {
     std::vector<std::pair<int, int>> sizes;
-    if (!videoStarted_) return sizes;
+    if (!videoStarted_)
+        return sizes;
     int displays = SDL_GetNumVideoDisplays();
     for (int d = 0; d < displays; ++d) {
         SDL_DisplayMode mode;
-        if (SDL_GetDesktopDisplayMode(d, &mode) == 0) sizes.emplace_back(mode.w, mode.h);
+        if (SDL_GetDesktopDisplayMode(d, &mode) == 0)
+            sizes.emplace_back(mode.w, mode.h);
         int count = SDL_GetNumDisplayModes(d);
         for (int i = 0; i < count; ++i) {
-            if (SDL_GetDisplayMode(d, i, &mode) == 0) sizes.emplace_back(mode.w, mode.h);
+            if (SDL_GetDisplayMode(d, i, &mode) == 0)
+                sizes.emplace_back(mode.w, mode.h);
         }
     }
     return sizes;
@@ -75,9 +87,11 @@ int DisplayApplication::SetupVideoMode(bool showDialog) {
     std::string configured;
     settings_.ReadConfigString("VIDEO", "Mode", configured);
     for (size_t i = 0; i < videoModeTexts_.size(); ++i) {
-        if (videoModeTexts_[i] == configured) chosenMode_ = videoModes_[i];
+        if (videoModeTexts_[i] == configured)
+            chosenMode_ = videoModes_[i];
     }
-    if (!showDialog) return 0;
+    if (!showDialog)
+        return 0;
     int selected = PreselectVideoMode(videoModeTexts_, configured);
     int result = RunSetupDialog(videoModeTexts_, selected);
     return result;
@@ -111,8 +125,8 @@ int32_t DisplayApplication::CreateWindowAndContext() {
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, useDepthBuffer_ ? 24 : 0);
     uint32_t flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
-    window_ = SDL_CreateWindow(windowTitle_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, creationWidth_,
-                               creationHeight_, flags);
+    window_ = SDL_CreateWindow(windowTitle_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               creationWidth_, creationHeight_, flags);
     if (!window_) {
         std::fprintf(stderr, "Tamblor: no window: %s\n", SDL_GetError());
         return D3DAPPERR_NODIRECT3D;
@@ -154,7 +168,8 @@ int32_t DisplayApplication::Create() {
     }
     input_.onSetCursorPos = [this](int x, int y) { WarpPointer(x, y); };
     active_ = true;
-    if (options_.manualClock) clockStart_ = options_.manualClock->TimeGetTime();
+    if (options_.manualClock)
+        clockStart_ = options_.manualClock->TimeGetTime();
 
     result = OneTimeSceneInit();
     if (result < 0) {
@@ -175,15 +190,20 @@ int32_t DisplayApplication::Create() {
     }
     SDL_SetWindowSize(window_, width, height);
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    if (!windowed_ && SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) windowed_ = true;
-    SDL_ShowCursor((windowed_ ? showCursorWhenWindowed_ : showCursorWhenFullscreen_) ? SDL_ENABLE : SDL_DISABLE);
-    if (!windowed_) SDL_DisableScreenSaver();
+    if (!windowed_ && SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        windowed_ = true;
+    SDL_ShowCursor((windowed_ ? showCursorWhenWindowed_ : showCursorWhenFullscreen_) ? SDL_ENABLE
+                                                                                     : SDL_DISABLE);
+    if (!windowed_)
+        SDL_DisableScreenSaver();
     SDL_ShowWindow(window_);
     UpdateView();
 
     result = ConfirmDevice();
-    if (result >= 0) result = InitDeviceObjects();
-    if (result >= 0) result = RestoreDeviceObjects();
+    if (result >= 0)
+        result = InitDeviceObjects();
+    if (result >= 0)
+        result = RestoreDeviceObjects();
     if (result < 0) {
         InvalidateDeviceObjects();
         DeleteDeviceObjects();
@@ -225,7 +245,8 @@ void DisplayApplication::DispatchPending() {
         WindowEventEffects effects;
         translator_.Translate(event, messages, &effects);
         for (const Message& message : messages) {
-            if (closed_) break;
+            if (closed_)
+                break;
             MsgProc(message);
         }
         if (effects.resetDevice && !closed_ && ready_) {
@@ -243,12 +264,16 @@ void DisplayApplication::DispatchPending() {
 }
 
 bool DisplayApplication::Step() {
-    if (closed_) return false;
-    if (!active_ && !options_.headless && injected_.empty()) SDL_WaitEventTimeout(nullptr, 100);
+    if (closed_)
+        return false;
+    if (!active_ && !options_.headless && injected_.empty())
+        SDL_WaitEventTimeout(nullptr, 100);
     DispatchPending();
-    if (closed_) return false;
+    if (closed_)
+        return false;
     if (active_ && ready_ && !timerStopped_) {
-        if (RenderFrame() < 0) MsgProc(MouseMessage(WM_CLOSE, input_.CursorX(), input_.CursorY()));
+        if (RenderFrame() < 0)
+            MsgProc(MouseMessage(WM_CLOSE, input_.CursorX(), input_.CursorY()));
         if (!closed_ && options_.maxFrames > 0 && frameCount_ >= options_.maxFrames) {
             Message close;
             close.message = WM_CLOSE;
@@ -268,11 +293,13 @@ void DisplayApplication::ReadTimer() {
         return;
     }
     uint64_t now = SDL_GetPerformanceCounter();
-    double seconds = static_cast<double>(now - lastCounter_) / static_cast<double>(SDL_GetPerformanceFrequency());
+    double seconds =
+        static_cast<double>(now - lastCounter_) / static_cast<double>(SDL_GetPerformanceFrequency());
     lastCounter_ = now;
     // A frame never counts for more than a quarter second: a stall (dragging, a slow disk) must not
     // leap the game forward.
-    if (seconds > 0.25) seconds = 0.25;
+    if (seconds > 0.25)
+        seconds = 0.25;
     elapsedTime_ = static_cast<float>(seconds);
     appTime_ += seconds;
 }
@@ -280,8 +307,10 @@ void DisplayApplication::ReadTimer() {
 int32_t DisplayApplication::RenderFrame() {
     ReadTimer();
     int32_t result = FrameMove();
-    if (result >= 0) result = Render();
-    if (result < 0) return result;
+    if (result >= 0)
+        result = Render();
+    if (result < 0)
+        return result;
     PresentPicture();
     if (!screenshotPath_.empty()) {
         screenshotFailed_ = !SaveScreenshot(screenshotPath_);
@@ -294,7 +323,8 @@ int32_t DisplayApplication::RenderFrame() {
 }
 
 void DisplayApplication::PaceFrame() {
-    if (options_.headless || vsync_) return;
+    if (options_.headless || vsync_)
+        return;
     // No vertical sync from the driver: keep to the display's refresh rate.
     uint64_t frequency = SDL_GetPerformanceFrequency();
     uint64_t frameTicks = frequency / static_cast<uint64_t>(refreshRate_ > 0 ? refreshRate_ : 60);
@@ -302,7 +332,8 @@ void DisplayApplication::PaceFrame() {
     uint64_t due = lastPresent_ + frameTicks;
     if (now < due) {
         uint32_t ms = static_cast<uint32_t>((due - now) * 1000 / frequency);
-        if (ms > 0) SDL_Delay(ms);
+        if (ms > 0)
+            SDL_Delay(ms);
         now = SDL_GetPerformanceCounter();
     }
     lastPresent_ = now;
@@ -310,7 +341,8 @@ void DisplayApplication::PaceFrame() {
 
 void DisplayApplication::Pause(bool pause) {
     timerStopped_ = pause;
-    if (!pause) lastCounter_ = SDL_GetPerformanceCounter();
+    if (!pause)
+        lastCounter_ = SDL_GetPerformanceCounter();
 }
 
 int32_t DisplayApplication::MsgProc(const Message& message) {
@@ -318,12 +350,14 @@ int32_t DisplayApplication::MsgProc(const Message& message) {
         case WM_SIZE: {
             bool wasActive = active_;
             active_ = !(message.wParam == SIZE_MINIMIZED || message.wParam == SIZE_MAXHIDE);
-            if (active_ && !wasActive) lastCounter_ = SDL_GetPerformanceCounter();
+            if (active_ && !wasActive)
+                lastCounter_ = SDL_GetPerformanceCounter();
             return 0;
         }
         case WM_COMMAND:
             if ((message.wParam & 0xFFFF) == kToggleFullscreenCommand && active_ && ready_) {
-                if (ToggleFullscreen() < 0) ShowError(D3DAPPERR_RESIZEFAILED, ErrorKind::Exit);
+                if (ToggleFullscreen() < 0)
+                    ShowError(D3DAPPERR_RESIZEFAILED, ErrorKind::Exit);
             }
             return 0;
         case WM_CLOSE:
@@ -335,18 +369,22 @@ int32_t DisplayApplication::MsgProc(const Message& message) {
 }
 
 void DisplayApplication::Cleanup() {
-    if (closed_) return;
+    if (closed_)
+        return;
     closed_ = true;
     ready_ = false;
     InvalidateDeviceObjects();
     DeleteDeviceObjects();
     FinalCleanup();
     input_.onSetCursorPos = nullptr;
-    if (glContext_) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
+    if (glContext_)
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
     glContext_ = nullptr;
-    if (window_) SDL_DestroyWindow(window_);
+    if (window_)
+        SDL_DestroyWindow(window_);
     window_ = nullptr;
-    if (!windowed_) SDL_EnableScreenSaver();
+    if (!windowed_)
+        SDL_EnableScreenSaver();
 }
 
 int32_t DisplayApplication::ResetDevice() {
@@ -361,7 +399,8 @@ int32_t DisplayApplication::ResetDevice() {
 }
 
 int32_t DisplayApplication::ToggleFullscreen() {
-    if (!window_) return D3DAPPERR_RESIZEFAILED;
+    if (!window_)
+        return D3DAPPERR_RESIZEFAILED;
     bool toFullscreen = windowed_;
     bool wasReady = ready_;
     ready_ = false;
@@ -378,7 +417,8 @@ int32_t DisplayApplication::ToggleFullscreen() {
     } else {
         SDL_DisableScreenSaver();
     }
-    SDL_ShowCursor((windowed_ ? showCursorWhenWindowed_ : showCursorWhenFullscreen_) ? SDL_ENABLE : SDL_DISABLE);
+    SDL_ShowCursor((windowed_ ? showCursorWhenWindowed_ : showCursorWhenFullscreen_) ? SDL_ENABLE
+                                                                                     : SDL_DISABLE);
     ready_ = wasReady;
     int32_t result = ResetDevice();
     return result < 0 ? D3DAPPERR_RESIZEFAILED : 0;
@@ -393,22 +433,28 @@ void DisplayApplication::ShowError(int32_t code, ErrorKind kind) {
     }
 }
 
-void DisplayApplication::PostMessage(const Message& message) { injected_.push_back(message); }
+void DisplayApplication::PostMessage(const Message& message) {
+    injected_.push_back(message);
+}
 
 void DisplayApplication::WarpPointer(int x, int y) {
-    if (options_.headless || !window_) return;
+    if (options_.headless || !window_)
+        return;
     // Only a pointer that is ours to move: over our focused window (never another program's).
-    if (SDL_GetKeyboardFocus() != window_ || SDL_GetMouseFocus() != window_) return;
+    if (SDL_GetKeyboardFocus() != window_ || SDL_GetMouseFocus() != window_)
+        return;
     int wx = 0, wy = 0;
     letterbox_.LogicalToWindow(x, y, &wx, &wy);
     SDL_WarpMouseInWindow(window_, wx, wy);
 }
 
 bool DisplayApplication::ReadPicture(std::vector<uint8_t>& rgba, int* width, int* height) {
-    if (!glContext_) return false;
+    if (!glContext_)
+        return false;
     int w = letterbox_.viewWidth;
     int h = letterbox_.viewHeight;
-    if (w <= 0 || h <= 0) return false;
+    if (w <= 0 || h <= 0)
+        return false;
     GLint readFramebuffer = 0;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
@@ -432,12 +478,14 @@ bool DisplayApplication::ReadPicture(std::vector<uint8_t>& rgba, int* width, int
 bool DisplayApplication::SaveScreenshot(const std::string& path) {
     std::vector<uint8_t> rgba;
     int w = 0, h = 0;
-    if (!ReadPicture(rgba, &w, &h)) return false;
+    if (!ReadPicture(rgba, &w, &h))
+        return false;
     // Every pixel of the picture is opaque.
     for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
     SDL_Surface* surface =
         SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32);
-    if (!surface) return false;
+    if (!surface)
+        return false;
     bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
     SDL_FreeSurface(surface);
     return ok;

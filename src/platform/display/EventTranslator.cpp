@@ -17,10 +17,13 @@ constexpr uint16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x
                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 int CodePageByte(uint32_t codePoint) {
-    if (codePoint >= 0x20 && codePoint < 0x7F) return static_cast<int>(codePoint);
-    if (codePoint >= 0xA0 && codePoint <= 0xFF) return static_cast<int>(codePoint);
+    if (codePoint >= 0x20 && codePoint < 0x7F)
+        return static_cast<int>(codePoint);
+    if (codePoint >= 0xA0 && codePoint <= 0xFF)
+        return static_cast<int>(codePoint);
     for (int i = 0; i < 32; ++i) {
-        if (kCp1252High[i] != 0 && kCp1252High[i] == codePoint) return 0x80 + i;
+        if (kCp1252High[i] != 0 && kCp1252High[i] == codePoint)
+            return 0x80 + i;
     }
     return -1;
 }
@@ -28,39 +31,68 @@ int CodePageByte(uint32_t codePoint) {
 }  // namespace
 
 int VirtualKeyFromSdl(SDL_Keycode key) {
-    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
-    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 0x61 + (key - SDLK_KP_1);
+    if (key >= SDLK_a && key <= SDLK_z)
+        return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9)
+        return '0' + (key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12)
+        return VK_F1 + (key - SDLK_F1);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9)
+        return 0x61 + (key - SDLK_KP_1);
     switch (key) {
-        case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_TAB: return 0x09;
+        case SDLK_BACKSPACE:
+            return VK_BACK;
+        case SDLK_TAB:
+            return 0x09;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_PAGEUP: return 0x21;
-        case SDLK_PAGEDOWN: return 0x22;
-        case SDLK_END: return 0x23;
-        case SDLK_HOME: return 0x24;
-        case SDLK_LEFT: return 0x25;
-        case SDLK_UP: return 0x26;
-        case SDLK_RIGHT: return 0x27;
-        case SDLK_DOWN: return 0x28;
-        case SDLK_INSERT: return 0x2D;
-        case SDLK_DELETE: return 0x2E;
-        case SDLK_KP_0: return 0x60;
-        case SDLK_KP_MULTIPLY: return 0x6A;
-        case SDLK_KP_PLUS: return VK_ADD;
-        case SDLK_KP_MINUS: return VK_SUBTRACT;
-        case SDLK_KP_PERIOD: return 0x6E;
-        case SDLK_KP_DIVIDE: return 0x6F;
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_ESCAPE:
+            return VK_ESCAPE;
+        case SDLK_SPACE:
+            return VK_SPACE;
+        case SDLK_PAGEUP:
+            return 0x21;
+        case SDLK_PAGEDOWN:
+            return 0x22;
+        case SDLK_END:
+            return 0x23;
+        case SDLK_HOME:
+            return 0x24;
+        case SDLK_LEFT:
+            return 0x25;
+        case SDLK_UP:
+            return 0x26;
+        case SDLK_RIGHT:
+            return 0x27;
+        case SDLK_DOWN:
+            return 0x28;
+        case SDLK_INSERT:
+            return 0x2D;
+        case SDLK_DELETE:
+            return 0x2E;
+        case SDLK_KP_0:
+            return 0x60;
+        case SDLK_KP_MULTIPLY:
+            return 0x6A;
+        case SDLK_KP_PLUS:
+            return VK_ADD;
+        case SDLK_KP_MINUS:
+            return VK_SUBTRACT;
+        case SDLK_KP_PERIOD:
+            return 0x6E;
+        case SDLK_KP_DIVIDE:
+            return 0x6F;
         case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return 0x10;
+        case SDLK_RSHIFT:
+            return 0x10;
         case SDLK_LCTRL:
-        case SDLK_RCTRL: return 0x11;
-        case SDLK_PAUSE: return 0x13;
-        default: return 0;
+        case SDLK_RCTRL:
+            return 0x11;
+        case SDLK_PAUSE:
+            return 0x13;
+        default:
+            return 0;
     }
 }
 
@@ -95,9 +127,11 @@ std::string TextToCodePage(const char* utf8) {
             cp = (cp << 6) | (*p & 0x3F);
             ++p;
         }
-        if (!valid) continue;
+        if (!valid)
+            continue;
         int byte = CodePageByte(cp);
-        if (byte >= 0) out.push_back(static_cast<char>(byte));
+        if (byte >= 0)
+            out.push_back(static_cast<char>(byte));
     }
     return out;
 }
@@ -118,22 +152,28 @@ void EventTranslator::MoveCursor(int windowX, int windowY) {
     input_.MoveCursor(x, y);
 }
 
-void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& out, WindowEventEffects* effects) {
+void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& out,
+                                WindowEventEffects* effects) {
     auto buttonFlags = [&] {
         uintptr_t flags = 0;
-        if (input_.IsKeyDown(VK_LBUTTON)) flags |= MK_LBUTTON;
-        if (input_.IsKeyDown(VK_RBUTTON)) flags |= MK_RBUTTON;
+        if (input_.IsKeyDown(VK_LBUTTON))
+            flags |= MK_LBUTTON;
+        if (input_.IsKeyDown(VK_RBUTTON))
+            flags |= MK_RBUTTON;
         return flags;
     };
     switch (event.type) {
         case SDL_MOUSEMOTION:
-            if (event.motion.which == SDL_TOUCH_MOUSEID) break;
+            if (event.motion.which == SDL_TOUCH_MOUSEID)
+                break;
             MoveCursor(event.motion.x, event.motion.y);
-            out.push_back(Record(WM_MOUSEMOVE, buttonFlags(), MakeMouseLParam(input_.CursorX(), input_.CursorY())));
+            out.push_back(
+                Record(WM_MOUSEMOVE, buttonFlags(), MakeMouseLParam(input_.CursorX(), input_.CursorY())));
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
-            if (event.button.which == SDL_TOUCH_MOUSEID) break;
+            if (event.button.which == SDL_TOUCH_MOUSEID)
+                break;
             bool down = event.type == SDL_MOUSEBUTTONDOWN;
             MoveCursor(event.button.x, event.button.y);
             int vk = 0;
@@ -148,20 +188,25 @@ void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& ou
                 break;
             }
             input_.SetKeyDown(vk, down);
-            out.push_back(Record(message, buttonFlags(), MakeMouseLParam(input_.CursorX(), input_.CursorY())));
+            out.push_back(
+                Record(message, buttonFlags(), MakeMouseLParam(input_.CursorX(), input_.CursorY())));
             break;
         }
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             int vk = VirtualKeyFromSdl(event.key.keysym.sym);
-            if (vk == 0) break;
+            if (vk == 0)
+                break;
             bool down = event.type == SDL_KEYDOWN;
             input_.SetKeyDown(vk, down);
             // Keys pressed with Alt are system keys to the game: held state only, no message.
-            if (event.key.keysym.mod & KMOD_ALT) break;
+            if (event.key.keysym.mod & KMOD_ALT)
+                break;
             intptr_t lParam = 1;
-            if (!down || event.key.repeat) lParam |= intptr_t{1} << 30;  // the key was down before
-            if (!down) lParam |= intptr_t{1} << 31;
+            if (!down || event.key.repeat)
+                lParam |= intptr_t{1} << 30;  // the key was down before
+            if (!down)
+                lParam |= intptr_t{1} << 31;
             out.push_back(Record(down ? WM_KEYDOWN : WM_KEYUP, static_cast<uintptr_t>(vk), lParam));
             break;
         }
@@ -193,10 +238,12 @@ void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& ou
                     break;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     out.push_back(Record(WM_SIZE, SIZE_RESTORED, 0));
-                    if (effects) effects->resetDevice = true;
+                    if (effects)
+                        effects->resetDevice = true;
                     break;
                 case SDL_WINDOWEVENT_DISPLAY_CHANGED:
-                    if (effects) effects->resetDevice = true;
+                    if (effects)
+                        effects->resetDevice = true;
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
                     out.push_back(Record(WM_PAINT, 0, 0));
@@ -210,7 +257,8 @@ void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& ou
             break;
         case SDL_QUIT:
             out.push_back(Record(WM_CLOSE, 0, 0));
-            if (effects) effects->quit = true;
+            if (effects)
+                effects->quit = true;
             break;
         default:
             break;

@@ -31,9 +31,9 @@ void Letterbox::WindowToLogical(int wx, int wy, int* lx, int* ly) const {
         *ly = wy;
         return;
     }
-    // Window coordinates to drawable pixels, then into the picture.
-    double px = static_cast<double>(wx) * drawableWidth / windowWidth;
-    double py = static_cast<double>(wy) * drawableHeight / windowHeight;
+    // The centre of the window pixel to drawable pixels, then into the picture.
+    double px = (wx + 0.5) * drawableWidth / windowWidth;
+    double py = (wy + 0.5) * drawableHeight / windowHeight;
     *lx = static_cast<int>(std::floor((px - viewX) * logicalWidth / viewWidth));
     *ly = static_cast<int>(std::floor((py - viewY) * logicalHeight / viewHeight));
 }

@@ -12,7 +12,8 @@ SdlDialogs::SdlDialogs(bool headless) {
 }
 
 void SdlDialogs::ShowMessage(const std::string& title, const std::string& text) {
-    if (enabled_ && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), parent_) == 0) {
+    if (enabled_ &&
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), parent_) == 0) {
         return;
     }
     fallback_.ShowMessage(title, text);

@@ -14,9 +14,12 @@ std::string VideoModeText(const VideoMode& mode) {
 
 bool ParseVideoMode(const std::string& text, VideoMode* mode) {
     int w = 0, h = 0, bits = 0, used = 0;
-    if (std::sscanf(text.c_str(), "%d x %d - %d bit%n", &w, &h, &bits, &used) != 3) return false;
-    if (static_cast<size_t>(used) != text.size()) return false;
-    if (w < 320 || h < 200 || w > 16384 || h > 16384 || (bits != 16 && bits != 32)) return false;
+    if (std::sscanf(text.c_str(), "%d x %d - %d bit%n", &w, &h, &bits, &used) != 3)
+        return false;
+    if (static_cast<size_t>(used) != text.size())
+        return false;
+    if (w < 320 || h < 200 || w > 16384 || h > 16384 || (bits != 16 && bits != 32))
+        return false;
     *mode = VideoMode{w, h, bits};
     return true;
 }
@@ -53,12 +56,14 @@ int PreselectVideoMode(const std::vector<std::string>& texts, const std::string&
     };
     if (!configured.empty()) {
         int index = find(configured);
-        if (index >= 0) return index;
+        if (index >= 0)
+            return index;
     }
     for (const char* fallback :
          {"800 x 600 - 16 bit", "1024 x 768 - 16 bit", "800 x 600 - 32 bit", "1024 x 768 - 32 bit"}) {
         int index = find(fallback);
-        if (index >= 0) return index;
+        if (index >= 0)
+            return index;
     }
     return -1;
 }

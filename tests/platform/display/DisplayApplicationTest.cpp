@@ -1,0 +1,216 @@
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "app/Settings.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/InputState.h"
+#include "platform/display/DisplayApplication.h"
+
+namespace tamblor {
+
+namespace {
+
+class RecordingDialogs final : public Dialogs {
+public:
+    void ShowMessage(const std::string& title, const std::string& text) override {
+        shown.push_back(title + "|" + text);
+    }
+    std::vector<std::string> shown;
+};
+
+// A framework user that records the order of the calls it receives and clears to a colour.
+class ProbeApplication final : public DisplayApplication {
+public:
+    ProbeApplication(InputState& input, Dialogs& dialogs, Settings& settings, DisplayOptions options)
+        : DisplayApplication(input, dialogs, settings, options) {
+        windowTitle_ = "Probe";
+        creationWidth_ = 800;
+        creationHeight_ = 600;
+    }
+    ~ProbeApplication() override {
+        if (!IsClosed()) {
+            Message close;
+            close.message = WM_CLOSE;
+            MsgProc(close);
+        }
+    }
+    int32_t MsgProc(const Message& message) override {
+        messages.push_back(message.message);
+        return DisplayApplication::MsgProc(message);
+    }
+
+    std::vector<std::string> calls;
+    std::vector<uint32_t> messages;
+    std::vector<float> elapsed;
+    int32_t restoreResult = 0;
+    float red = 1.0f;
+
+protected:
+    int32_t OneTimeSceneInit() override { return Note("OneTimeSceneInit"); }
+    int32_t InitDeviceObjects() override { return Note("InitDeviceObjects"); }
+    int32_t RestoreDeviceObjects() override {
+        Note("RestoreDeviceObjects");
+        return restoreResult;
+    }
+    int32_t InvalidateDeviceObjects() override { return Note("InvalidateDeviceObjects"); }
+    int32_t DeleteDeviceObjects() override { return Note("DeleteDeviceObjects"); }
+    int32_t FinalCleanup() override { return Note("FinalCleanup"); }
+    int32_t FrameMove() override {
+        elapsed.push_back(ElapsedTime());
+        return Note("FrameMove");
+    }
+    int32_t Render() override {
+        glViewport(View().viewX, View().viewY, View().viewWidth, View().viewHeight);
+        glClearColor(red, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        return Note("Render");
+    }
+
+private:
+    int32_t Note(const char* name) {
+        calls.push_back(name);
+        return 0;
+    }
+};
+
+struct Fixture {
+    test::TempDir dir;
+    FileSystem files{dir.Path(), dir.Path()};
+    Settings settings{files};
+    InputState input;
+    RecordingDialogs dialogs;
+    ManualClock clock;
+};
+
+DisplayOptions Headless(ManualClock* clock, int maxFrames = 0) {
+    DisplayOptions options;
+    options.headless = true;
+    options.manualClock = clock;
+    options.maxFrames = maxFrames;
+    return options;
+}
+
+}  // namespace
+
+TEST(DisplayApplication, StartsRunsFramesAndClosesInOrder) {
+    Fixture f;
+    f.settings.WriteConfigString("VIDEO", "Mode", "1024 x 768 - 16 bit");
+    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock, 3));
+    ASSERT_EQ(app.Create(), 0);
+    std::vector<std::string> start = {"OneTimeSceneInit", "InitDeviceObjects", "RestoreDeviceObjects"};
+    EXPECT_EQ(app.calls, start);
+    EXPECT_TRUE(app.IsReady());
+    EXPECT_TRUE(app.IsActive());
+    EXPECT_TRUE(app.IsWindowed());
+    // The configured mode sets the logical back buffer.
+    EXPECT_EQ(app.ChosenMode().width, 1024);
+    EXPECT_EQ(app.ChosenMode().bits, 16);
+    EXPECT_EQ(app.View().logicalWidth, 1024);
+
+    app.calls.clear();
+    uint32_t t0 = f.clock.TimeGetTime();
+    EXPECT_EQ(app.Run(), 0);
+    std::vector<std::string> run = {"FrameMove",
+                                    "Render",
+                                    "FrameMove",
+                                    "Render",
+                                    "FrameMove",
+                                    "Render",
+                                    "InvalidateDeviceObjects",
+                                    "DeleteDeviceObjects",
+                                    "FinalCleanup"};
+    EXPECT_EQ(app.calls, run);
+    EXPECT_EQ(app.FrameCount(), 3);
+    // Headless frames last exactly 1/60 s and the injected clock keeps pace without drifting.
+    ASSERT_EQ(app.elapsed.size(), 3u);
+    EXPECT_FLOAT_EQ(app.elapsed[0], 1.0f / 60.0f);
+    EXPECT_EQ(f.clock.TimeGetTime(), t0 + 50);
+    EXPECT_TRUE(app.IsClosed());
+    EXPECT_FALSE(app.Step());
+    EXPECT_TRUE(f.dialogs.shown.empty());
+}
+
+TEST(DisplayApplication, MinimiseStopsFramesAndResetsRestoreTheDevice) {
+    Fixture f;
+    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock));
+    ASSERT_EQ(app.Create(), 0);
+    EXPECT_TRUE(app.Step());  // the window's own start-up events
+    app.calls.clear();
+    app.PostMessage(KeyMessage(WM_SIZE, SIZE_MINIMIZED));
+    EXPECT_TRUE(app.Step());
+    EXPECT_FALSE(app.IsActive());
+    EXPECT_TRUE(app.calls.empty());  // no frame while minimised
+    app.PostMessage(KeyMessage(WM_SIZE, SIZE_RESTORED));
+    EXPECT_TRUE(app.Step());
+    EXPECT_EQ(app.calls, (std::vector<std::string>{"FrameMove", "Render"}));
+
+    app.calls.clear();
+    EXPECT_EQ(app.ResetDevice(), 0);
+    EXPECT_EQ(app.calls, (std::vector<std::string>{"InvalidateDeviceObjects", "RestoreDeviceObjects"}));
+    EXPECT_TRUE(app.IsReady());
+
+    // Full screen and back: each switch is a reset; the picture keeps its logical size.
+    app.calls.clear();
+    EXPECT_EQ(app.ToggleFullscreen(), 0);
+    EXPECT_FALSE(app.IsWindowed());
+    EXPECT_EQ(app.ToggleFullscreen(), 0);
+    EXPECT_TRUE(app.IsWindowed());
+    EXPECT_EQ(app.calls.size(), 4u);
+    EXPECT_EQ(app.View().logicalWidth, 800);
+    EXPECT_EQ(app.View().logicalHeight, 600);
+}
+
+TEST(DisplayApplication, FailedStartShowsTheErrorAndCleansUp) {
+    Fixture f;
+    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock));
+    app.restoreResult = static_cast<int32_t>(0x80004005u);
+    EXPECT_LT(app.Create(), 0);
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0],
+              "Probe|Generic application error. Enable\ndebug output for detailed information.\n\n"
+              "This sample will now exit.");
+    EXPECT_EQ(app.calls.back(), "DeleteDeviceObjects");
+}
+
+TEST(DisplayApplication, ScreenshotHoldsTheLogicalPicture) {
+    Fixture f;
+    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock));
+    ASSERT_EQ(app.Create(), 0);
+    std::string path = f.dir / "shot.png";
+    app.red = 0.5f;
+    app.RequestScreenshot(path);
+    EXPECT_TRUE(app.Step());
+    EXPECT_FALSE(app.ScreenshotFailed());
+    SDL_Surface* image = IMG_Load(path.c_str());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->w, 800);
+    EXPECT_EQ(image->h, 600);
+    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_RGBA32, 0);
+    const auto* pixels = static_cast<const uint8_t*>(rgba->pixels);
+    EXPECT_NEAR(pixels[0], 128, 1);
+    EXPECT_EQ(pixels[1], 0);
+    EXPECT_EQ(pixels[3], 255);
+    SDL_FreeSurface(rgba);
+    SDL_FreeSurface(image);
+}
+
+TEST(DisplayApplication, HeadlessSetupListsTheModesAndWritesNothing) {
+    Fixture f;
+    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(app.SetupVideoMode(true), 2);
+    std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("* 800 x 600 - 16 bit"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("1024 x 768 - 32 bit"), std::string::npos);
+    EXPECT_FALSE(f.dir.Has("config.ini"));
+}
+
+}  // namespace tamblor
