@@ -1,0 +1,13 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tamblor {
+
+// Writes width x height RGBA pixels (top row first) as a PNG file at a real path. False on failure.
+bool WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba);
+// Reads a PNG (or any picture SDL2_image knows) from a real path into RGBA pixels.
+bool ReadPng(const std::string& path, int& width, int& height, std::vector<uint8_t>& rgba);
+
+}  // namespace tamblor
