@@ -130,6 +130,7 @@ void Sound::Prefill() {
     decoder_->Rewind();
     streamPosition_ = 0;
     endReached_ = false;
+    queuedLooping_ = (flags_ & SOUND_LOOPING) != 0;
     std::vector<ALuint> stillFree;
     for (ALuint buffer : freeBuffers_) {
         if (!RefillBuffer(buffer)) stillFree.push_back(buffer);
@@ -172,7 +173,13 @@ void Sound::PlayLocked(bool loop) {
         ALint state = AL_INITIAL;
         alGetSourcei(source_, AL_SOURCE_STATE, &state);
         // A stream that ran out before the streaming step noticed starts again from the beginning.
-        if (endReached_ && state == AL_STOPPED) StopLocked();
+        if (endReached_ && state == AL_STOPPED) {
+            StopLocked();
+            state = AL_INITIAL;
+        }
+        // A queue filled from the start for the other looping mode (a short file may already have
+        // wrapped, or ended, in it) is filled again.
+        if (state == AL_INITIAL && queuedLooping_ != loop) Prefill();
         // The decoder wraps by itself from now on; the output never loops its queue.
         if (loop) endReached_ = false;
         alSourcei(source_, AL_LOOPING, AL_FALSE);

@@ -97,6 +97,7 @@ private:
     std::vector<unsigned int> freeBuffers_;
     uint32_t streamPosition_ = 0;  // bytes handed to the queue since the start
     bool endReached_ = false;       // the decoder has delivered its last byte (not looping)
+    bool queuedLooping_ = false;    // the looping bit the queue was filled with since the start
 };
 
 }  // namespace tamblor
