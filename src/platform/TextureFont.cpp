@@ -105,7 +105,7 @@ int32_t TextureFont::InitDeviceObjects(RenderDevice& device) {
             slot = ft.face->glyph;
             advance = static_cast<int>((slot->advance.x + 32) >> 6);
         }
-        if (x + advance + 1 > textureWidth_) {
+        if (x + advance > textureWidth_) {
             x = 0;
             y += lineHeight + 1;
         }

@@ -10,12 +10,28 @@
 
 namespace tamblor {
 
+namespace {
+
+SDL_Surface* WrapPixels(int width, int height, const std::vector<uint8_t>& rgba) {
+    if (width <= 0 || height <= 0 || rgba.size() != static_cast<size_t>(width) * height * 4) return nullptr;
+    return SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgba.data()), width, height, 32, width * 4,
+                                              SDL_PIXELFORMAT_RGBA32);
+}
+
+}  // namespace
+
 bool WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba) {
-    if (width <= 0 || height <= 0 || rgba.size() != static_cast<size_t>(width) * height * 4) return false;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgba.data()), width, height, 32,
-                                                              width * 4, SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface* surface = WrapPixels(width, height, rgba);
     if (surface == nullptr) return false;
     bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
+    SDL_FreeSurface(surface);
+    return ok;
+}
+
+bool WriteJpg(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba, int quality) {
+    SDL_Surface* surface = WrapPixels(width, height, rgba);
+    if (surface == nullptr) return false;
+    bool ok = IMG_SaveJPG(surface, path.c_str(), quality) == 0;
     SDL_FreeSurface(surface);
     return ok;
 }
