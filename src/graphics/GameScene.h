@@ -1,0 +1,63 @@
+#pragma once
+#include <functional>
+#include <string_view>
+
+#include "game/TextureFinder.h"
+
+namespace tamblor {
+
+class AppStates;
+class Clock;
+class EffectList;
+class Game;
+class Graphics;
+
+// Game play looks its pictures up in the texture table of the graphics object.
+class GraphicsTextureFinder final : public TextureFinder {
+public:
+    explicit GraphicsTextureFinder(Graphics& graphics) : graphics_(graphics) {}
+    Texture* FindTexture(std::string_view fileName) override;
+
+private:
+    Graphics& graphics_;
+};
+
+// What the game scene shows around the level that belongs to the screens, set by the application.
+struct GameSceneHooks {
+    // The in-game screen (menu-ingame.xml).
+    std::function<void()> renderInGameScreen;
+    // While a level fades in from a menu: the main menu screen or the stage map that was on screen.
+    std::function<void()> renderMainMenu;
+    std::function<void()> drawStageMap;
+    // The tutorial's hint pictures, drawn last.
+    std::function<void()> drawTutorialHints;
+};
+
+// Draws one frame of the running level: background, scrolling lines, cells, bug, panel, frame, the
+// in-game screen with level, time, score and meter, the held shape, effects and tutorial hints.
+class GameScene {
+public:
+    GameScene(Game& game, Graphics& graphics, EffectList& effects, AppStates& appStates, const Clock& clock);
+
+    GameSceneHooks hooks;
+
+    void DrawGameScene(float frameTime);
+
+    static constexpr const char* kBorderImage = "Graphics\\status-border.png";
+
+private:
+    void DrawLines();
+    void DrawCells();
+    void DrawPanel();
+    void DrawFrame();
+    void DrawStatus();
+    std::pair<float, float> Anchor(std::string_view name) const;
+
+    Game& game_;
+    Graphics& graphics_;
+    EffectList& effects_;
+    AppStates& appStates_;
+    const Clock& clock_;
+};
+
+}  // namespace tamblor

@@ -1,0 +1,535 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "game/GameTestSupport.h"
+
+namespace tamblor {
+
+// Reaches the level's private steps for the tests that need one alone.
+class GameTestAccess {
+public:
+    static void BonusLevelStep(Game& game) { game.BonusLevelStep(); }
+};
+
+namespace {
+
+using test::GameWorld;
+
+// The application around the level: the clock pauses with the pause menu, the in-game screen gives
+// its text positions, and every frame the scene is drawn (the bug moves, the glides apply).
+struct LevelRun {
+    GameWorld w;
+    int frames = 0;
+
+    LevelRun() {
+        w.appStates.onPauseClock = [this] { w.game.PauseClock(); };
+        w.appStates.onResumeClock = [this] { w.game.ResumeClock(); };
+        w.game.hooks.inGameTextPosition = [](std::string_view name) {
+            if (name == "txtScoreNum") return std::pair<float, float>(0.1f, 0.3f);
+            if (name == "txtTimeNum") return std::pair<float, float>(0.1f, 0.2f);
+            return std::pair<float, float>(0.0f, 0.0f);
+        };
+    }
+    // One frame of 20 ms: the level update while playing (or only the effects, as the application
+    // does after a level ends), then what drawing does.
+    void Frame() {
+        w.clock.Advance(20);
+        if (w.appStates.State() == Playing) {
+            w.game.UpdateLevel(0.02f);
+        } else {
+            w.effects.Update();
+        }
+        if (w.game.bug.active) w.game.UpdateBug(0.02f);
+        if (w.game.tutorialActive) w.game.ImposeTutorialSetup();
+        w.ApplyTweens();
+        ++frames;
+    }
+    void Seconds(float s) {
+        int n = static_cast<int>(s * 50.0f + 0.5f);
+        for (int i = 0; i < n; ++i) Frame();
+    }
+    // Frames until the condition holds (at most 60 s).
+    bool Until(const std::function<bool()>& condition) {
+        for (int i = 0; i < 3000; ++i) {
+            if (condition()) return true;
+            Frame();
+        }
+        return condition();
+    }
+    // Takes panel slot `slot` with a press and drops it on `cell` with the release.
+    bool TakeAndPlace(int slot, int cell) {
+        const ShapeItem& item = w.game.panel[static_cast<size_t>(slot)];
+        w.MouseAt(item.x, item.y);
+        w.Left(true);
+        Frame();
+        if (!w.game.held.present) return false;
+        EXPECT_NEAR(w.game.held.x, w.game.mouseX, 1e-6);  // the held shape follows the mouse
+        const ShapeItem& target = w.game.cells[static_cast<size_t>(cell)];
+        w.MouseAt(target.x, target.y);
+        w.Left(false);
+        Frame();
+        return !w.game.held.present;
+    }
+    // A panel slot and an empty cell that fit each other, or (-1, -1).
+    std::pair<int, int> Match() const {
+        for (int p = 0; p < w.game.panelCount; ++p) {
+            const ShapeItem& item = w.game.panel[static_cast<size_t>(p)];
+            if (item.x > 1.0f) continue;
+            for (int c = 0; c < w.game.cellCount; ++c) {
+                const ShapeItem& cell = w.game.cells[static_cast<size_t>(c)];
+                if (cell.filled || !cell.present) continue;
+                if (item.bonusKind || (cell.classIndex == item.classIndex && cell.shapeIndex == item.shapeIndex))
+                    return {p, c};
+            }
+        }
+        return {-1, -1};
+    }
+};
+
+TEST(LevelUpdate, AWholeLevelFromTheMapToLevelWon) {
+    LevelRun r;
+    GameWorld& w = r.w;
+    w.WriteClasses(3, 2);
+    ASSERT_EQ(w.game.LoadShapeClasses("classes.xml"), 1);
+    // One class, no bonuses, still lines: every placement continues the run.
+    w.WriteLevel(2, "levelTime=\"60\" shapeClassCount=\"1\" lineShapeCount=\"2\" lineSpeed=\"0\" "
+                    "fBugAppearanceRange=\"1000\" fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
+    w.appStates.SetState(StageMap);
+    w.game.levelNumber = 2;
+    w.game.score = 100;
+    w.game.StartLevel();
+    ASSERT_EQ(w.game.cellCount, 12);
+    EXPECT_EQ(w.game.levelPhase, 0);
+
+    // The fade to black takes half a second; then the announcement.
+    r.Seconds(0.4f);
+    EXPECT_EQ(w.game.levelPhase, 0);
+    EXPECT_GT(w.game.sceneFade, 0.0f);
+    ASSERT_TRUE(r.Until([&] { return w.game.levelPhase == 2; }));
+    EXPECT_EQ(w.sound.Count("shape_panel_in"), 1);
+    std::vector<std::string> texts;
+    for (int i = 0; i < w.effects.Count(); ++i) {
+        if (w.effects.At(i).kind == EffectFadingText) texts.emplace_back(w.effects.At(i).Text());
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"Level N", "2"}));
+    EXPECT_EQ(w.game.backgroundShown, "Graphics\\back_game01.jpg");
+    // Level 2: shapes can be taken during the announcement already, but the clock stands.
+    EXPECT_FLOAT_EQ(w.game.timeLeft, 60.0f);
+    ASSERT_TRUE(r.Until([&] { return w.game.levelPhase == 3; }));
+    EXPECT_EQ(w.sound.Count("level_start"), 1);
+    EXPECT_NEAR(w.game.sceneFade, 1.0f, 1e-6);
+    EXPECT_EQ(w.game.tutorialActive, 0);
+    r.Frame();
+    EXPECT_NEAR(w.game.timeLeft, 60.0f + 0.9f - 0.02f, 0.001f);  // 0.9 s of grace
+
+    // Eleven placements, as fast as the panel brings shapes.
+    int placed = 0;
+    while (placed < 11) {
+        std::pair<int, int> m;
+        ASSERT_TRUE(r.Until([&] { return (m = r.Match()).first >= 0; }));
+        ASSERT_TRUE(r.TakeAndPlace(m.first, m.second));
+        ++placed;
+    }
+    EXPECT_EQ(w.game.score, 100 + 50 + 100 + 150 + 200 + 250 + 300 + 350 + 400 + 450 + 500 + 550);
+    EXPECT_EQ(w.sound.Count("place_shape_bonus_7"), 4);
+    EXPECT_GE(w.sound.Count("remove_line"), 5);
+    EXPECT_EQ(w.appStates.State(), Playing);
+
+    // The last one with 37.8 s left.
+    std::pair<int, int> m;
+    ASSERT_TRUE(r.Until([&] { return (m = r.Match()).first >= 0 && w.game.timeLeft <= 37.84f; }));
+    ASSERT_GT(w.game.timeLeft, 37.8f);
+    ASSERT_TRUE(r.TakeAndPlace(m.first, m.second));
+    int beforeBonus = 100 + 3900;
+    EXPECT_EQ(w.game.score, beforeBonus);
+    EXPECT_EQ(w.appStates.State(), LevelWon);
+    EXPECT_EQ(w.sound.Count("level_complete"), 1);
+    EXPECT_EQ(w.sound.Count("remove_line"), 6);
+    float timeAtEnd = w.game.timeLeft;
+    EXPECT_NEAR(timeAtEnd, 37.8f, 0.03f);
+
+    // The time bonus and the completion bonus fly in and are added at 2.75 s.
+    r.Seconds(1.9f);
+    EXPECT_EQ(w.game.timeLeft, 0.0f);
+    EXPECT_EQ(w.sound.Count("emit_scores"), 1);
+    r.Seconds(0.8f);  // 2.7 s
+    EXPECT_EQ(w.game.score, beforeBonus);
+    r.Seconds(0.1f);
+    EXPECT_EQ(w.game.score, beforeBonus + 37 + 1500);
+    EXPECT_EQ(w.sound.Count("collect_scores"), 1);
+    r.Seconds(1.0f);
+    EXPECT_EQ(w.sound.Count("shape_panel_out"), 1);
+    EXPECT_EQ(w.game.progress, 0.0f);
+    for (int i = 0; i < w.game.panelCount; ++i) EXPECT_EQ(w.game.panel[static_cast<size_t>(i)].width, 0.0f);
+    r.Seconds(5.0f);
+    EXPECT_TRUE(w.effects.Empty());
+    EXPECT_EQ(w.game.score, beforeBonus + 1537);
+}
+
+TEST(LevelUpdate, BonusLevelAwardsAndTheNoBonusEnd) {
+    LevelRun r;
+    GameWorld& w = r.w;
+    w.WriteClasses(2, 1);
+    w.game.LoadShapeClasses("classes.xml");
+    w.WriteLevel(5, "bonusLevel=\"true\" levelTime=\"30\" shapeClassCount=\"2\" lineShapeCount=\"3\" "
+                    "lineSpeed=\"0.03\" fBugAppearanceRange=\"1000\"");
+    w.appStates.SetState(LevelWon);
+    w.game.levelNumber = 5;
+    w.game.StartLevel();
+    EXPECT_EQ(w.game.levelPhase, 1);
+    r.Frame();
+    EXPECT_EQ(w.game.levelPhase, 2);
+    EXPECT_EQ(w.sound.Count("shape_panel_in"), 0);
+    EXPECT_EQ(w.effects.At(1).kind, EffectBounceText);
+    EXPECT_EQ(w.effects.At(1).Text(), "Bonus Level");
+    // No clock: a bonus level is never lost by time and gives no warnings.
+    w.game.levelTime = 1.0f;
+    r.Seconds(5.0f);
+    EXPECT_EQ(w.appStates.State(), Playing);
+    EXPECT_EQ(w.sound.Count("timeout"), 0);
+
+    w.input.SetKeyDown(VK_F11, true);
+    r.Frame();
+    w.input.SetKeyDown(VK_F11, false);
+    EXPECT_EQ(w.appStates.State(), LevelWon);
+    EXPECT_EQ(w.sound.Count("bonus_level_complete"), 1);
+    int start = w.game.score;
+    EXPECT_EQ(start, 1000);
+    r.Seconds(1.96f);
+    EXPECT_EQ(w.game.score, 1000);
+    r.Seconds(0.06f);  // the first award lands 2.0 s after the end
+    EXPECT_EQ(w.game.score, 1750);
+    r.Seconds(1.3f);
+    EXPECT_EQ(w.game.score, 4750);
+    EXPECT_EQ(w.sound.Count("emit_scores"), 5);
+    EXPECT_EQ(w.sound.Count("collect_scores"), 5);
+
+    // Every cell wholly above the top edge: "No Bonus".
+    GameWorld v;
+    v.SetBoard({"..", "..", "..", "..", "..", ".."});
+    v.game.bonusLevel = "true";
+    v.game.levelTime = 0.0f;
+    v.appStates.SetState(Playing);
+    for (int i = 0; i < v.game.cellCount; ++i) v.game.cells[static_cast<size_t>(i)].y = -0.11875f;
+    v.game.cells[3].y = -0.1f;
+    GameTestAccess::BonusLevelStep(v.game);
+    EXPECT_EQ(v.appStates.State(), Playing);
+    v.game.levelTime = 10.0f;
+    v.game.dt = 1.0f;
+    GameTestAccess::BonusLevelStep(v.game);  // all rise by dt x lineSpeed
+    EXPECT_EQ(v.appStates.State(), LevelWon);
+    EXPECT_EQ(v.sound.Count("no_bonus"), 1);
+    EXPECT_EQ(v.effects.At(0).Text(), "No Bonus");
+}
+
+// A level in play on a board given as a picture.
+void PlayOn(LevelRun& r, const std::vector<std::string>& rows, float levelTime) {
+    GameWorld& w = r.w;
+    w.SetBoard(rows);
+    w.game.lineSpeed = 0.0f;
+    w.game.levelTime = levelTime;
+    w.game.levelPhase = 3;
+    w.game.levelNumber = 3;
+    w.appStates.SetState(Playing);
+    w.game.playStartTime = w.clock.Seconds();
+    w.game.ResetBug();
+}
+
+TEST(LevelUpdate, ClockWarningsGameOverAndRelax) {
+    LevelRun r;
+    GameWorld& w = r.w;
+    PlayOn(r, {"....", "....", "....", "....", "....", "...."}, 12.0f);
+    w.game.bug.appearanceRange = 1000.0f;
+    r.Seconds(1.9f);
+    EXPECT_EQ(w.sound.Count("timeout"), 0);
+    r.Seconds(0.2f);
+    EXPECT_EQ(w.sound.Count("timeout"), 1);
+    r.Seconds(4.5f);  // 5.6 s left
+    EXPECT_EQ(w.sound.Count("timeout"), 5);
+    r.Until([&] { return w.appStates.State() != Playing; });
+    EXPECT_EQ(w.appStates.State(), GameOver);
+    EXPECT_EQ(w.sound.Count("timeout"), 10);
+    EXPECT_EQ(w.sound.Count("game_over"), 1);
+
+    // A short clock from the start: one warning per frame at most.
+    LevelRun s;
+    PlayOn(s, {"....", "....", "....", "....", "....", "...."}, 5.0f);
+    s.Frame();
+    EXPECT_EQ(s.w.sound.Count("timeout"), 1);
+    s.Frame();
+    EXPECT_EQ(s.w.sound.Count("timeout"), 2);
+    s.Seconds(0.2f);  // 10, 9, 8, 7, 6 and then 5 passed
+    EXPECT_EQ(s.w.sound.Count("timeout"), 6);
+
+    // Time out and completion in the same frame: the game is lost.
+    LevelRun o;
+    int silenced = 0, unsaved = 0;
+    o.w.game.hooks.silenceMusic = [&] { ++silenced; };
+    o.w.game.hooks.markNoSavedGame = [&] { ++unsaved; };
+    PlayOn(o, {"....", "....", "....", "....", "....", "...."}, 50.0f);
+    o.w.input.SetKeyDown(VK_F8, true);
+    o.w.input.SetKeyDown(VK_F11, true);
+    o.Frame();
+    EXPECT_EQ(o.w.appStates.State(), GameOver);
+    EXPECT_EQ(o.w.sound.Count("level_complete"), 0);
+    EXPECT_EQ(silenced, 1);
+    EXPECT_EQ(unsaved, 1);
+
+    // Relax: the clock runs below zero, no game over, no warnings; a negative remainder adds nothing.
+    LevelRun x;
+    x.w.game.gameMode = ModeRelax;
+    PlayOn(x, {"#...", "....", "....", "....", "....", "...."}, 2.0f);
+    x.w.game.bug.appearanceRange = 1000.0f;
+    x.Seconds(4.0f);
+    EXPECT_LT(x.w.game.timeLeft, -1.9f);
+    EXPECT_EQ(x.w.appStates.State(), Playing);
+    EXPECT_EQ(x.w.sound.Count("timeout"), 0);
+    x.w.input.SetKeyDown(VK_F8, true);
+    x.Frame();
+    EXPECT_EQ(x.w.appStates.State(), Playing);
+    x.w.input.SetKeyDown(VK_F8, false);
+    x.w.input.SetKeyDown(VK_F11, true);
+    x.Frame();
+    EXPECT_EQ(x.w.appStates.State(), LevelWon);
+    x.Seconds(4.0f);
+    EXPECT_EQ(x.w.game.score, 1500);
+
+    // A level without cells is complete at once.
+    LevelRun e;
+    PlayOn(e, {"....", "....", "....", "....", "....", "...."}, 50.0f);
+    e.w.game.cellCount = 0;
+    e.Frame();
+    EXPECT_EQ(e.w.appStates.State(), LevelWon);
+}
+
+TEST(LevelUpdate, BugComesEatsAndLeaves) {
+    const std::vector<std::string> board = {
+        "######",
+        "######",
+        "######",
+        "######",
+        "######",
+        ".#####",
+    };
+    LevelRun r;
+    GameWorld& w = r.w;
+    PlayOn(r, board, 500.0f);
+    w.game.bug.appearanceRange = 15.0f;
+    r.Seconds(14.98f);
+    EXPECT_EQ(w.game.bug.active, 0);
+    EXPECT_EQ(w.sound.Count("bug_alarm"), 0);
+    ASSERT_TRUE(r.Until([&] { return w.game.bug.active != 0; }));
+    EXPECT_LT(r.frames, 16 * 50);
+    EXPECT_EQ(w.sound.Count("bug_alarm"), 1);
+    int target = w.game.bug.targetCell;
+    const ShapeItem& cell = w.game.cells[static_cast<size_t>(target)];
+    EXPECT_TRUE(cell.filled && cell.present && cell.y > 0.55f && cell.y < 1.05f);
+    EXPECT_NEAR(w.game.bug.x, -0.1f, 0.2f * 0.02f + 1e-6f);  // it came in at the left and took one step
+
+    // Paused, the bug stands still.
+    w.appStates.SetState(Paused);
+    float bx = w.game.bug.x;
+    w.clock.Advance(3000);
+    w.game.UpdateBug(0.02f);
+    EXPECT_EQ(w.game.bug.x, bx);
+    w.appStates.SetState(Playing);
+
+    ASSERT_TRUE(r.Until([&] { return w.game.bug.state == BugEating; }));
+    float arrived = w.game.bug.arriveTime;
+    // A pause while eating moves the end of the meal on by the pause.
+    w.appStates.SetState(Paused);
+    w.clock.Advance(5000);
+    w.appStates.SetState(Playing);
+    EXPECT_FLOAT_EQ(w.game.bug.arriveTime, arrived + 5.0f);
+    r.Seconds(1.9f);
+    EXPECT_EQ(cell.filled, 1);
+    ASSERT_TRUE(r.Until([&] { return w.game.bug.state == BugLeaving; }));
+    EXPECT_EQ(cell.filled, 0);
+    EXPECT_EQ(w.sound.Count("shape_clear"), 1);
+    EXPECT_EQ(w.effects.At(w.effects.Count() - 1).kind, EffectRisingSprite);
+    EXPECT_EQ(w.effects.At(w.effects.Count() - 1).columns, 8);
+    ASSERT_TRUE(r.Until([&] { return w.game.bug.active == 0; }));
+    EXPECT_NEAR(w.game.bug.x, 1.1f, 0.03f);
+    EXPECT_FLOAT_EQ(w.game.bug.lastEnd, w.clock.Seconds());
+
+    // The eaten cell is empty again, with its class and shape, and takes a shape.
+    w.Hold(cell.classIndex, cell.shapeIndex);
+    w.ClickAt(cell.x, cell.y);
+    EXPECT_EQ(cell.filled, 1);
+}
+
+TEST(LevelUpdate, BugLeavesWhenItsLineGoes) {
+    const std::vector<std::string> board = {
+        "######", "######", "######", "######", "######", ".#####",
+    };
+    for (bool whileEating : {false, true}) {
+        SCOPED_TRACE(whileEating);
+        LevelRun r;
+        GameWorld& w = r.w;
+        PlayOn(r, board, 500.0f);
+        w.game.bug.appearanceRange = 0.0f;
+        ASSERT_TRUE(r.Until([&] { return w.game.bug.active != 0; }));
+        if (whileEating) {
+            ASSERT_TRUE(r.Until([&] { return w.game.bug.state == BugEating; }));
+        }
+        int line = w.game.bug.targetCell / w.game.lineShapeCount;
+        // The line goes (as a removal does).
+        for (int k = 0; k < w.game.lineShapeCount; ++k) w.game.cells[static_cast<size_t>(line * 6 + k)].present = 0;
+        w.game.lines[static_cast<size_t>(line)].removed = 1;
+        const ShapeItem& cell = w.game.cells[static_cast<size_t>(w.game.bug.targetCell)];
+        if (!whileEating) {
+            r.Frame();
+            EXPECT_EQ(w.game.bug.state, BugLeaving);
+        } else {
+            r.Seconds(1.9f);
+            EXPECT_EQ(w.game.bug.state, BugEating);
+            ASSERT_TRUE(r.Until([&] { return w.game.bug.state == BugLeaving; }));
+        }
+        EXPECT_EQ(cell.filled, 1);
+        EXPECT_EQ(w.sound.Count("shape_clear"), 0);
+    }
+}
+
+TEST(LevelUpdate, TutorialInClassicAndTransformer) {
+    for (int mode : {ModeClassic, ModeTransformer}) {
+        SCOPED_TRACE(mode);
+        LevelRun r;
+        GameWorld& w = r.w;
+        w.game.gameMode = mode;
+        w.WriteClasses(3, 2);
+        w.game.LoadShapeClasses("classes.xml");
+        w.WriteLevel(1, "levelTime=\"90\" shapeClassCount=\"3\" lineShapeCount=\"11\" lineSpeed=\"0.03\" "
+                        "fBugAppearanceRange=\"1000\" fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
+        w.appStates.SetState(MainMenu);
+        w.game.levelNumber = 1;
+        w.game.StartLevel();
+        // Level 1 before play: nothing can be taken.
+        ASSERT_TRUE(r.Until([&] { return w.game.panelCount > 0 && w.game.panel[0].x < 1.0f; }));
+        w.MouseAt(w.game.panel[0].x, w.game.panel[0].y);
+        w.Left(true);
+        r.Frame();
+        EXPECT_EQ(w.game.held.present, 0);
+        w.Left(false);
+        ASSERT_TRUE(r.Until([&] { return w.game.levelPhase == 3; }));
+        EXPECT_EQ(w.game.tutorialActive, 1);
+        EXPECT_EQ(w.game.tutorialStep, 1);
+        EXPECT_EQ(w.game.PauseDepth(), 1);
+        float frozen = w.game.timeLeft;
+        float cellY = w.game.cells[20].y;
+
+        // A menu pause in the middle of the tutorial.
+        r.Seconds(1.0f);
+        w.appStates.SetState(Paused);
+        w.clock.Advance(7000);
+        w.appStates.SetState(Playing);
+        ASSERT_TRUE(r.Until([&] { return w.game.panelCount > 4 && w.game.panel[4].x < 1.0f; }));
+        r.Seconds(3.0f);
+        EXPECT_EQ(w.game.timeLeft, frozen);
+        EXPECT_EQ(w.game.cells[20].y, cellY);  // the lines stand still
+        EXPECT_LE(w.game.spawnedCount, 10);
+
+        // Only panel slot 4 can be taken.
+        w.MouseAt(w.game.panel[1].x, w.game.panel[1].y);
+        w.Left(true);
+        r.Frame();
+        EXPECT_EQ(w.game.held.present, 0);
+        w.Left(false);
+        r.Frame();
+        w.MouseAt(w.game.panel[4].x, w.game.panel[4].y);
+        w.Left(true);
+        r.Frame();
+        ASSERT_EQ(w.game.held.present, 1);
+        EXPECT_EQ(w.game.held.classIndex, 0);
+        EXPECT_EQ(w.game.held.shapeIndex, 0);
+        const ShapeItem& cell = w.game.cells[4];
+        EXPECT_EQ(cell.classIndex, 0);
+        EXPECT_EQ(cell.shapeIndex, mode == ModeTransformer ? 1 : 0);
+        if (mode == ModeTransformer) {
+            EXPECT_EQ(w.game.tutorialStep, 2);
+            // Dropped untransformed: it stays held.
+            w.MouseAt(cell.x, cell.y);
+            w.Left(false);
+            r.Frame();
+            EXPECT_EQ(w.game.held.present, 1);
+            w.input.SetKeyDown(VK_RBUTTON, true);
+            r.Frame();
+            w.input.SetKeyDown(VK_RBUTTON, false);
+            EXPECT_EQ(w.sound.Count("transform_shape"), 1);
+            EXPECT_EQ(w.game.held.shapeIndex, 1);
+        }
+        EXPECT_EQ(w.game.tutorialStep, 3);
+        float before = w.clock.Seconds();
+        w.MouseAt(cell.x, cell.y);
+        w.Left(true);
+        r.Frame();
+        w.Left(false);
+        r.Frame();
+        EXPECT_EQ(cell.filled, 1);
+        EXPECT_EQ(w.game.tutorialActive, 0);
+        EXPECT_EQ(w.game.PauseDepth(), 0);
+        r.Frame();
+        // The clock goes on from where it stood: the whole tutorial, menu pause included, is given back.
+        EXPECT_NEAR(w.game.timeLeft, frozen + 0.9f - (w.clock.Seconds() - before) + 0.02f, 0.03f);
+        EXPECT_NE(w.game.cells[20].y, cellY);
+    }
+}
+
+TEST(LevelUpdate, TransformerTutorialFinishesWithOneShapeClassesAndPausesNest) {
+    LevelRun r;
+    GameWorld& w = r.w;
+    w.game.gameMode = ModeTransformer;
+    w.WriteClasses(3, 1);
+    w.game.LoadShapeClasses("classes.xml");
+    w.WriteLevel(1, "levelTime=\"90\" shapeClassCount=\"3\" lineShapeCount=\"11\" fBugAppearanceRange=\"1000\" "
+                    "fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
+    w.game.levelNumber = 1;
+    w.game.StartLevel();
+    ASSERT_TRUE(r.Until([&] { return w.game.levelPhase == 3 && w.game.panelCount > 4 && w.game.panel[4].x < 1.0f; }));
+    ASSERT_EQ(w.game.cells[4].shapeIndex, 0);  // the only shape of class 0
+    // The transformation keeps the shape; placing it ends the tutorial at any step.
+    const ShapeItem& slot = w.game.panel[4];
+    w.MouseAt(slot.x, slot.y);
+    w.Left(true);
+    r.Frame();
+    ASSERT_EQ(w.game.tutorialStep, 2);
+    w.input.SetKeyDown(VK_RBUTTON, true);
+    r.Frame();
+    w.input.SetKeyDown(VK_RBUTTON, false);
+    EXPECT_EQ(w.game.held.shapeIndex, 0);
+    EXPECT_EQ(w.game.tutorialStep, 3);
+    w.MouseAt(w.game.cells[4].x, w.game.cells[4].y);
+    w.Left(false);
+    r.Frame();
+    EXPECT_EQ(w.game.cells[4].filled, 1);
+    EXPECT_EQ(w.game.tutorialActive, 0);
+    EXPECT_EQ(w.game.PauseDepth(), 0);
+
+    // A bonus shape dropped before the transformation also ends it (the cell is filled for good).
+    LevelRun b;
+    b.w.game.gameMode = ModeTransformer;
+    b.w.SetBoard({"....", "....", "....", "....", "....", "...."});
+    b.w.appStates.SetState(Playing);
+    b.w.game.tutorialActive = 1;
+    b.w.game.tutorialStep = 2;
+    b.w.Hold(0, 0, BonusAnyShape);
+    b.w.game.ImposeTutorialSetup();
+    b.w.ClickAt(b.w.game.cells[4].x, b.w.game.cells[4].y);
+    EXPECT_EQ(b.w.game.cells[4].filled, 1);
+    EXPECT_EQ(b.w.game.tutorialActive, 0);
+
+    // A new level drops the tutorial and any pause it held.
+    w.game.PauseClock();
+    w.game.PauseClock();
+    w.game.ResumeClock();
+    EXPECT_EQ(w.game.PauseDepth(), 1);
+    w.game.tutorialActive = 1;
+    w.game.LoadLevel();
+    EXPECT_EQ(w.game.tutorialActive, 0);
+    EXPECT_EQ(w.game.PauseDepth(), 0);
+    w.game.ResumeClock();
+    EXPECT_EQ(w.game.PauseDepth(), 0);
+}
+
+}  // namespace
+}  // namespace tamblor
