@@ -272,6 +272,10 @@ bool DisplayApplication::Step() {
     if (closed_)
         return false;
     if (active_ && ready_ && !timerStopped_) {
+        if (options_.maxFrames > 0 && frameCount_ + 1 == options_.maxFrames && !options_.finalScreenshot.empty()) {
+            screenshotPath_ = options_.finalScreenshot;
+            finalScreenshotTaken_ = true;
+        }
         if (RenderFrame() < 0)
             MsgProc(MouseMessage(WM_CLOSE, input_.CursorX(), input_.CursorY()));
         if (!closed_ && options_.maxFrames > 0 && frameCount_ >= options_.maxFrames) {
@@ -322,6 +326,10 @@ int32_t DisplayApplication::RenderFrame() {
     return 0;
 }
 
+void DisplayApplication::SwapNow() {
+    if (window_) SDL_GL_SwapWindow(window_);
+}
+
 void DisplayApplication::PaceFrame() {
     if (options_.headless || vsync_)
         return;
@@ -361,6 +369,11 @@ int32_t DisplayApplication::MsgProc(const Message& message) {
             }
             return 0;
         case WM_CLOSE:
+            if (!closed_ && !finalScreenshotTaken_ && !options_.finalScreenshot.empty() && ready_ && active_) {
+                finalScreenshotTaken_ = true;
+                screenshotPath_ = options_.finalScreenshot;
+                RenderFrame();
+            }
             Cleanup();
             return 0;
         default:

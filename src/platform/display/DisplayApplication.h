@@ -28,6 +28,8 @@ struct DisplayOptions {
     ManualClock* manualClock = nullptr;
     // Run stops (a close request) after this many frames; 0 = no limit.
     int maxFrames = 0;
+    // A PNG of the last frame drawn before the window closes (the last of maxFrames, if set).
+    std::string finalScreenshot;
 };
 
 // The application framework: the window with its OpenGL 3.3 core context, the message loop that turns
@@ -105,6 +107,8 @@ protected:
     // Reads the logical picture (width x height RGBA, rows top to bottom) for a screenshot. The base
     // reads the default framebuffer's view rectangle.
     virtual bool ReadPicture(std::vector<uint8_t>& rgba, int* width, int* height);
+    // Shows what has been drawn at once, outside the frame loop (the loading picture).
+    void SwapNow();
 
     // Framework fields the game sets in its constructor.
     std::string windowTitle_;
@@ -161,6 +165,7 @@ private:
     std::vector<std::string> videoModeTexts_;
     std::string screenshotPath_;
     bool screenshotFailed_ = false;
+    bool finalScreenshotTaken_ = false;
 };
 
 }  // namespace tamblor

@@ -1,0 +1,315 @@
+#include "app/Application.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "platform/TextureFont.h"
+#include "platform/gl/GlRenderDevice.h"
+
+namespace tamblor {
+
+namespace {
+
+constexpr const char* kWindowTitle = "Tamblor 2.0";
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+
+}  // namespace
+
+ApplicationCore::ApplicationCore(const ApplicationConfig& configIn)
+    : config(configIn),
+      clock(config.headless ? static_cast<Clock&>(manualClock) : static_cast<Clock&>(systemClock)),
+      files(config.userDir, config.dataDir),
+      log(files),
+      settings(files),
+      language(files, log),
+      dialogs(config.headless),
+      services{clock, random, input, files, log, settings, language, dialogs} {
+    // The log is begun before anything else is loaded, so a screen file that fails stays on record.
+    log.WriteLog("*** SESSION STARTED ***", LOG_NEW | LOG_TIME | LOG_FRAME);
+}
+
+DisplayOptions Application::MakeDisplayOptions(ApplicationCore& core) {
+    DisplayOptions options;
+    options.headless = core.config.headless;
+    options.manualClock = core.config.headless ? &core.manualClock : nullptr;
+    options.maxFrames = core.config.maxFrames;
+    options.finalScreenshot = core.config.screenshot;
+    return options;
+}
+
+Application::Application(const ApplicationConfig& config)
+    : ApplicationCore(config),
+      DisplayApplication(input, dialogs, settings, MakeDisplayOptions(*this)),
+      graphics_(services, decoder_),
+      music_(files, log, random, settings, dialogs),
+      canvas_(graphics_),
+      screenSounds_(music_),
+      screenEnvironment_{settings, log, input, canvas_, screenSounds_},
+      screens_(screenEnvironment_),
+      states_(input),
+      highScores_(settings, music_, clock) {
+    windowTitle_ = kWindowTitle;
+    creationWidth_ = 800;
+    creationHeight_ = 600;
+    useDepthBuffer_ = true;
+    minDepthBits_ = 15;
+    showCursorWhenFullscreen_ = true;
+    showCursorWhenWindowed_ = true;
+    screens_.LoadAll();
+    // Every state change nudges the pointer one pixel down so the new screen sees a mouse move at once.
+    states_.onCursorNudged = [this](int x, int y) { PostMessage(MouseMessage(WM_MOUSEMOVE, x, y)); };
+}
+
+Application::~Application() {
+    if (!IsClosed()) {
+        Message close;
+        close.message = WM_CLOSE;
+        MsgProc(close);
+    }
+}
+
+int32_t Application::OneTimeSceneInit() {
+    // Full screen when the options say so, unless the command line decided.
+    windowed_ = !screens_.Get(ScreenId::Options).IsChecked("btnFullScreen");
+    if (config.fullScreen) windowed_ = !*config.fullScreen;
+    if (config.headless) windowed_ = true;
+
+    // A fixed seed repeats a run exactly; otherwise the moment of the start decides.
+    uint32_t tick = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              std::chrono::system_clock::now().time_since_epoch())
+                                              .count());
+    random.SRand15(config.seed ? *config.seed : tick);
+
+    std::string languageName;
+    if (!settings.ReadConfigString("LANGUAGE", "Name", languageName)) {
+        languageName = "ENGLISH";
+        settings.WriteConfigString("LANGUAGE", "Name", languageName);
+    }
+    language.languageName = languageName;
+
+    SetState(MainMenu);
+    highScores_.LoadAtStartup();
+    return 0;
+}
+
+int32_t Application::InitDeviceObjects() {
+    if (!device_) {
+        device_ = std::make_unique<GlRenderDevice>(ChosenMode().width, ChosenMode().height);
+        if (!device_->Ok()) {
+            std::fprintf(stderr, "Tamblor: the OpenGL device did not start: %s\n", device_->Error().c_str());
+            device_.reset();
+            return D3DAPPERR_HALNOTCOMPATIBLE;
+        }
+        // A "16 bit" mode reduces the textures of the first restore to four bits per channel.
+        device_->SetBackBufferIs32Bit(ChosenMode().bits != 16);
+    }
+    graphics_.AttachDevice(*device_);
+    return 0;
+}
+
+int32_t Application::RestoreDeviceObjects() {
+    log.WriteLog("RestoreDeviceObjects(): STARTED", 0);
+    if (!device_) return DISPLAY_E_FAIL;
+    RenderState& state = device_->State();
+    state.magFilter = TextureFilter::Linear;
+    state.minFilter = TextureFilter::Linear;
+    graphics_.AttachDevice(*device_);
+
+    if (!mainWindowSet_) LoadMediaOnce();
+
+    PixelSize client = graphics_.GetClientSize();
+    statusFont_ = std::make_unique<TextureFont>("Arial", static_cast<int>(client.height * 0.02f), 0);
+    statusFont_->InitDeviceObjects(*device_);
+    statusFont_->RestoreDeviceObjects();
+    graphics_.CreateBigFont("Arial", 0.025f);
+    graphics_.force32Bit = 1;
+    graphics_.fontCellsExact = 1;
+    ++restoreCount_;
+    log.WriteLog("RestoreDeviceObjects(): FINISHED", 0);
+    return 0;
+}
+
+void Application::LoadMediaOnce() {
+    // The intro picture stands while the rest loads.
+    device_->Clear(0xFF000000);
+    graphics_.LoadSymbolWidths("Graphics\\font01.png");
+    screens_.Get(ScreenId::Intro).Render();
+    device_->Present();
+    ShowFrameNow();
+    mainWindowSet_ = true;
+
+    AudioOutput output = config.audioOutput ? *config.audioOutput
+                                            : (config.headless ? AudioOutput::None : AudioOutput::Default);
+    music_.Init(output);
+    const Screen& options = screens_.Get(ScreenId::Options);
+    music_.SetMusicVolume(options.GetSliderValue("MusicVolume"));
+    music_.SetSfxVolume(options.GetSliderValue("SfxVolume"));
+    music_.LoadSoundFolder(MusicManager::kSoundFolder);
+    music_.Play(music_.FindMusic(MusicManager::kMusicFile), true);
+
+    graphics_.LoadAllTexturesMIPMAP("Graphics\\");
+    graphics_.LoadAllTexturesMIPMAP("Graphics\\Shapes\\");
+}
+
+int32_t Application::InvalidateDeviceObjects() {
+    log.WriteLog("Invalidate Device Objects...", 0);
+    graphics_.ReleaseBigFont();
+    if (statusFont_) {
+        statusFont_->InvalidateDeviceObjects();
+        statusFont_->DeleteDeviceObjects();
+        statusFont_.reset();
+    }
+    return 0;
+}
+
+int32_t Application::FinalCleanup() {
+    graphics_.DeleteAllTexturesMIPMAP();
+    music_.FreeMusicManager();
+    device_.reset();
+    log.WriteLog("*** Session finished ***", LOG_TIME | LOG_FRAME);
+    return 0;
+}
+
+int32_t Application::FrameMove() {
+    frameTime_ = ElapsedTime();
+    fps_ = fpsCounter_.MeasureFps(clock.Seconds());
+    return 0;
+}
+
+int32_t Application::Render() {
+    if (!device_) return 0;
+    device_->Clear(0xFF000000);
+    RenderState& state = device_->State();
+    state.alphaBlendEnable = true;
+    state.srcBlend = BlendFactor::SrcAlpha;
+    state.destBlend = BlendFactor::InvSrcAlpha;
+    state.colorOp = ColorOp::Modulate;
+
+    DrawState(State());
+
+    if (showFps_ && statusFont_) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s: %d", "FPS", static_cast<int>(fps_));
+        statusFont_->DrawText(2, 2, kWhite, text, 0);
+    }
+
+    state.alphaBlendEnable = false;
+    if (sceneFade_ != 1.0f) {
+        uint32_t c = static_cast<uint32_t>((1.0f - sceneFade_) * 255.0f) & 0xFF;
+        graphics_.DrawSprite(nullptr, 0.5f, 0.5f, 1.0f, 1.0f, 0, 0, 1, 1, MakeArgb(c, c, c, c), SPRITE_DARKEN);
+    }
+    device_->Present();
+    return 0;
+}
+
+void Application::DrawMenuBackdrop() {
+    graphics_.DrawSprite(graphics_.FindTexture("Graphics\\back_menu.jpg"), 0.5f, 0.5f, 1.0f, 1.0f, 0, 0, 1, 1,
+                         kWhite, 0);
+}
+
+void Application::DrawState(int state) {
+    switch (state) {
+        case MainMenu:
+            DrawMenuBackdrop();
+            screens_.Get(ScreenId::Main).Render();
+            break;
+        case Instructions1:
+            DrawMenuBackdrop();
+            screens_.Get(ScreenId::Instructions1).Render();
+            break;
+        case Instructions2:
+            DrawMenuBackdrop();
+            screens_.Get(ScreenId::Instructions2).Render();
+            break;
+        case Instructions3:
+            DrawMenuBackdrop();
+            screens_.Get(ScreenId::Instructions3).Render();
+            break;
+        case HighScoresState: {
+            DrawMenuBackdrop();
+            Screen& screen = screens_.Get(ScreenId::HighScores);
+            screen.Render();
+            highScores_.Draw(canvas_, 0.29f, 0.036f, 0.25f, 0.3f, 0.65f, 0);
+            break;
+        }
+        case Options:
+            DrawMenuBackdrop();
+            screens_.Get(ScreenId::Options).Render();
+            break;
+        case ClearScoresConfirm:
+            DrawMenuBackdrop();
+            screens_.Get(ScreenId::ClearConfirmation).Render();
+            break;
+        default:
+            break;
+    }
+}
+
+int32_t Application::MsgProc(const Message& in) {
+    // The record as the game sees it: the pointer where it is now, in back-buffer pixels.
+    Message message = in;
+    message.window = nullptr;
+    message.time = 0;
+    message.x = input.CursorX();
+    message.y = input.CursorY();
+
+    switch (message.message) {
+        case WM_SIZE:
+            log.WriteLog("WM_SIZE command", LOG_TIME);
+            break;
+        case WM_SETFOCUS:
+            log.WriteLog("WM_SETFOCUS command", LOG_TIME);
+            break;
+        case WM_KILLFOCUS:
+            log.WriteLog("WM_KILLFOCUS command", LOG_TIME);
+            if (State() == Playing) SetState(Paused);
+            break;
+        default:
+            break;
+    }
+
+    if (IsActive() && IsReady()) {
+        bool toScreen = true;
+        if (message.message == WM_KEYDOWN) {
+            if (message.wParam == static_cast<uintptr_t>(VK_F1)) showFps_ = !showFps_;
+            if (State() == Playing) toScreen = false;
+        }
+        if (toScreen) RouteToScreen(message);
+    }
+    return DisplayApplication::MsgProc(message);
+}
+
+void Application::RouteToScreen(const Message& message) {
+    int state = State();
+    if (state == HighScoresState) highScores_.MsgProc(message);
+    Screen* screen = screens_.ForState(state);
+    if (!screen) return;
+    // Copied: acting on it may change what the screen holds.
+    std::string action = screen->MsgProc(message);
+    if (!action.empty()) DispatchAction(state, action);
+}
+
+void Application::DispatchAction(int state, const std::string& action) { (void)state, (void)action; }
+
+void Application::ShowFrameNow() {
+    PresentPicture();
+    SwapNow();
+}
+
+void Application::PresentPicture() {
+    if (!device_) return;
+    const Letterbox& view = View();
+    bool ramp = !IsWindowed();
+    device_->PresentToWindow(view.drawableWidth, view.drawableHeight,
+                             ramp ? device_->GetGammaRamp().data() : nullptr);
+}
+
+bool Application::ReadPicture(std::vector<uint8_t>& rgba, int* width, int* height) {
+    if (!device_ || !device_->ReadBackBuffer(rgba)) return false;
+    *width = device_->BackBufferWidth();
+    *height = device_->BackBufferHeight();
+    return true;
+}
+
+}  // namespace tamblor

@@ -1,0 +1,143 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/AppState.h"
+#include "app/CoreServices.h"
+#include "app/Language.h"
+#include "app/Log.h"
+#include "app/MouseButtons.h"
+#include "app/Random.h"
+#include "app/ScreenSet.h"
+#include "app/Settings.h"
+#include "graphics/Graphics.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/InputState.h"
+#include "platform/audio/AudioDevice.h"
+#include "platform/display/DisplayApplication.h"
+#include "platform/display/SdlDialogs.h"
+#include "platform/gl/SdlImageDecoder.h"
+#include "screens/GraphicsScreenCanvas.h"
+#include "screens/HighScores.h"
+#include "screens/MusicSoundFiles.h"
+#include "sound/MusicManager.h"
+
+namespace tamblor {
+
+class GlRenderDevice;
+class TextureFont;
+
+// How a run is set up: the folders, and what the command line changed.
+struct ApplicationConfig {
+    std::string userDir;  // the current directory of the run; receives everything written
+    std::string dataDir;  // read when a file is not in the user folder
+    bool headless = false;
+    std::optional<bool> fullScreen;  // overrides the options screen's check box
+    std::optional<uint32_t> seed;    // a fixed random seed
+    int maxFrames = 0;               // stop after this many frames (0: no limit)
+    std::string screenshot;          // PNG of the last frame
+    // The sound output: none when headless, unless a test asks for the loopback device.
+    std::optional<AudioOutput> audioOutput;
+};
+
+// The seams and small services of the run, made before anything else so the framework and every
+// subsystem can be handed references to them.
+struct ApplicationCore {
+    explicit ApplicationCore(const ApplicationConfig& config);
+
+    ApplicationConfig config;
+    SystemClock systemClock;
+    ManualClock manualClock;  // the clock of headless runs, stepped one frame at a time
+    Clock& clock;
+    Random random;
+    InputState input;
+    FileSystem files;
+    Log log;  // started first, so every later start-up message is kept
+    Settings settings;
+    Language language;
+    SdlDialogs dialogs;
+    CoreServices services;
+};
+
+// The game: owns every long-lived object of the run and hands them to each other by reference, runs
+// the application states, draws each state's picture and routes the window messages.
+class Application : private ApplicationCore, public DisplayApplication {
+public:
+    explicit Application(const ApplicationConfig& config);
+    ~Application() override;
+
+    int32_t MsgProc(const Message& message) override;
+
+    // The state change of the whole program (see AppStates).
+    void SetState(int state) { states_.SetState(state); }
+    int State() const { return states_.State(); }
+    int PreviousState() const { return states_.PreviousState(); }
+
+    // Simulates the loss of the drawing device: the reset path a minimise or display change takes.
+    int32_t SimulateDeviceLoss() { return ResetDevice(); }
+
+    // What tests and tools look at.
+    CoreServices& Services() { return services; }
+    InputState& Input() { return input; }
+    ManualClock& HeadlessClock() { return manualClock; }
+    Log& AppLog() { return log; }
+    Settings& AppSettings() { return settings; }
+    ScreenSet& Screens() { return screens_; }
+    HighScores& Scores() { return highScores_; }
+    MusicManager& Music() { return music_; }
+    Graphics& Gfx() { return graphics_; }
+    AppStates& States() { return states_; }
+    bool ShowFps() const { return showFps_; }
+    float Fps() const { return fps_; }
+    float FrameTime() const { return frameTime_; }
+    bool MediaLoaded() const { return mainWindowSet_; }
+    int RestoreCount() const { return restoreCount_; }
+    const TextureFont* StatusFont() const { return statusFont_.get(); }
+
+protected:
+    int32_t OneTimeSceneInit() override;
+    int32_t InitDeviceObjects() override;
+    int32_t RestoreDeviceObjects() override;
+    int32_t FrameMove() override;
+    int32_t Render() override;
+    int32_t InvalidateDeviceObjects() override;
+    int32_t DeleteDeviceObjects() override { return 0; }
+    int32_t FinalCleanup() override;
+    void PresentPicture() override;
+    bool ReadPicture(std::vector<uint8_t>& rgba, int* width, int* height) override;
+
+private:
+    static DisplayOptions MakeDisplayOptions(ApplicationCore& core);
+    void LoadMediaOnce();
+    void DrawMenuBackdrop();
+    void DrawState(int state);
+    void RouteToScreen(const Message& message);
+    void DispatchAction(int state, const std::string& action);
+    void ShowFrameNow();
+
+    SdlImageDecoder decoder_;
+    Graphics graphics_;
+    MusicManager music_;
+    GraphicsScreenCanvas canvas_;
+    MusicSoundFiles screenSounds_;
+    ScreenEnvironment screenEnvironment_;
+    ScreenSet screens_;
+    AppStates states_;
+    MouseButtons mouseButtons_;
+    FpsCounter fpsCounter_;
+    HighScores highScores_;
+
+    std::unique_ptr<GlRenderDevice> device_;
+    std::unique_ptr<TextureFont> statusFont_;
+    float sceneFade_ = 1.0f;
+    float frameTime_ = 0.0f;
+    float fps_ = 0.0f;
+    bool showFps_ = false;
+    bool mainWindowSet_ = false;  // the media of the first restore are loaded
+    int restoreCount_ = 0;
+};
+
+}  // namespace tamblor

@@ -1,0 +1,130 @@
+#include "app/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ApplicationTestSupport.h"
+#include "platform/TextureFont.h"
+
+namespace tamblor {
+
+namespace {
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST(Application, StartUpOrderLogAndFirstStartFiles) {
+    test::HeadlessGame game;
+    game.user.Write("config.ini", "[LANGUAGE]\nName=\n");  // an empty value counts as missing
+    ASSERT_TRUE(game.Start());
+    Application& app = *game.app;
+    EXPECT_EQ(app.State(), MainMenu);
+    EXPECT_TRUE(app.IsWindowed());
+    EXPECT_TRUE(app.MediaLoaded());
+    EXPECT_EQ(app.RestoreCount(), 1);
+    ASSERT_NE(app.StatusFont(), nullptr);
+    EXPECT_EQ(app.StatusFont()->PixelHeight(), 16);  // 12 points for a 600-pixel picture
+
+    std::string log = game.LogText();
+    // The session line opens the log; device restore lines follow.
+    EXPECT_EQ(log.find("**************************************************************************\n"), 0u);
+    EXPECT_NE(log.find(" : *** SESSION STARTED ***\n"), std::string::npos);
+    size_t started = log.find("RestoreDeviceObjects(): STARTED\n");
+    size_t finished = log.find("RestoreDeviceObjects(): FINISHED\n");
+    ASSERT_NE(started, std::string::npos);
+    EXPECT_LT(log.find("SESSION STARTED"), started);
+    EXPECT_LT(started, finished);
+
+    // A start without a language writes the default; the score file exists from the first start.
+    EXPECT_EQ(app.Services().language.languageName, "ENGLISH");
+    EXPECT_NE(game.user.Read("config.ini").find("Name=ENGLISH"), std::string::npos);
+    EXPECT_TRUE(game.user.Has("scores.ini"));
+
+    game.Frames(3);
+    EXPECT_EQ(app.FrameCount(), 3);
+    EXPECT_FLOAT_EQ(app.FrameTime(), 1.0f / 60.0f);
+
+    game.app.reset();  // closing ends the session in the log
+    log = game.LogText();
+    EXPECT_NE(log.find("Invalidate Device Objects...\n"), std::string::npos);
+    EXPECT_NE(log.find(" : *** Session finished ***\n"), std::string::npos);
+    EXPECT_EQ(log.rfind("**************************************************************************\n"),
+              log.size() - 75);
+}
+
+TEST(Application, FrameRateLineAndFocus) {
+    test::HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    Application& app = *game.app;
+    EXPECT_FALSE(app.ShowFps());
+    game.Key(VK_F1);
+    EXPECT_TRUE(app.ShowFps());
+    game.Key(VK_F1);
+    EXPECT_FALSE(app.ShowFps());
+
+    // In a menu, losing the focus changes nothing; it is logged.
+    game.Send(WM_KILLFOCUS);
+    EXPECT_EQ(app.State(), MainMenu);
+    game.Send(WM_SETFOCUS);
+    std::string log = game.LogText();
+    EXPECT_NE(log.find(" : WM_KILLFOCUS command\n"), std::string::npos);
+    EXPECT_NE(log.find(" : WM_SETFOCUS command\n"), std::string::npos);
+
+    // In play it pauses the level; the focus loss is handled even while minimised.
+    app.SetState(Playing);
+    game.Send(WM_SIZE, SIZE_MINIMIZED);
+    EXPECT_FALSE(app.IsActive());
+    game.Send(WM_KILLFOCUS);
+    EXPECT_EQ(app.State(), Paused);
+    game.Send(WM_SIZE, SIZE_RESTORED);
+    EXPECT_TRUE(app.IsActive());
+}
+
+TEST(Application, DeviceResetKeepsMediaAndState) {
+    test::HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    Application& app = *game.app;
+    game.Frames(2);
+    uint32_t textures = app.Gfx().TextureCount();
+    int sounds = app.Music().SoundCount();
+    app.SetState(Options);
+    game.Frames(1);
+
+    EXPECT_EQ(app.SimulateDeviceLoss(), 0);
+    EXPECT_EQ(app.RestoreCount(), 2);
+    EXPECT_EQ(app.State(), Options);
+    EXPECT_EQ(app.Gfx().TextureCount(), textures);  // nothing unloaded or loaded twice
+    EXPECT_EQ(app.Music().SoundCount(), sounds);
+    ASSERT_NE(app.StatusFont(), nullptr);
+    std::string log = game.LogText();
+    EXPECT_EQ(Count(log, "RestoreDeviceObjects(): STARTED"), 2u);
+    EXPECT_EQ(Count(log, "Invalidate Device Objects..."), 1u);
+    EXPECT_EQ(Count(log, "LoadAllTexturesMIPMAP start"), 2u);  // the two folders, once
+    game.Frames(2);
+    EXPECT_EQ(app.FrameCount(), 5);
+}
+
+TEST(Application, FullScreenOptionAndCommandLine) {
+    {
+        test::HeadlessGame game;
+        game.user.Write("config.ini", "[OPTIONS]\nbtnFullScreen=1\n[VIDEO]\nMode=800 x 600 - 32 bit\n");
+        game.config.headless = true;
+        ASSERT_TRUE(game.Start());
+        // Headless runs always draw into their offscreen window.
+        EXPECT_TRUE(game.app->IsWindowed());
+        EXPECT_EQ(game.app->ToggleFullscreen(), 0);
+        EXPECT_FALSE(game.app->IsWindowed());
+        EXPECT_EQ(game.app->RestoreCount(), 2);
+        game.Frames(1);
+        EXPECT_EQ(game.app->ToggleFullscreen(), 0);
+        EXPECT_TRUE(game.app->IsWindowed());
+    }
+}
+
+}  // namespace tamblor
