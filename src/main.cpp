@@ -52,12 +52,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::string mode;
-    if (!app.AppSettings().ReadConfigString("VIDEO", "Mode", mode)) app.SetupVideoMode(true);
+    if (!app.AppSettings().ReadConfigString("VIDEO", "Mode", mode))
+        app.SetupVideoMode(true);
 
     if (app.Create() < 0) {
         if (!line.headless) {
-            std::fprintf(stderr, "tamblor: the game could not open its window. Without a display, try: "
-                                 "tamblor --headless --frames 600 --screenshot shot.png\n");
+            std::fprintf(stderr,
+                         "tamblor: the game could not open its window. Without a display, try: "
+                         "tamblor --headless --frames 600 --screenshot shot.png\n");
         }
         return 1;
     }

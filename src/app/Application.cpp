@@ -48,7 +48,10 @@ Application::Application(const ApplicationConfig& config)
       screenEnvironment_{settings, log, input, canvas_, screenSounds_},
       screens_(screenEnvironment_),
       states_(input),
-      highScores_(settings, music_, clock) {
+      highScores_(settings, music_, clock),
+      textureFinder_(graphics_),
+      effects_(clock, random, music_),
+      game_(services, states_, mouseButtons_, effects_, music_, textureFinder_) {
     windowTitle_ = kWindowTitle;
     creationWidth_ = 800;
     creationHeight_ = 600;
@@ -59,6 +62,10 @@ Application::Application(const ApplicationConfig& config)
     screens_.LoadAll();
     // Every state change nudges the pointer one pixel down so the new screen sees a mouse move at once.
     states_.onCursorNudged = [this](int x, int y) { PostMessage(MouseMessage(WM_MOUSEMOVE, x, y)); };
+    // Between Playing and Paused the level clocks stop and go on.
+    states_.onPauseClock = [this] { game_.PauseClock(); };
+    states_.onResumeClock = [this] { game_.ResumeClock(); };
+    ConnectGameHooks();
 }
 
 Application::~Application() {
@@ -72,8 +79,10 @@ Application::~Application() {
 int32_t Application::OneTimeSceneInit() {
     // Full screen when the options say so, unless the command line decided.
     windowed_ = !screens_.Get(ScreenId::Options).IsChecked("btnFullScreen");
-    if (config.fullScreen) windowed_ = !*config.fullScreen;
-    if (config.headless) windowed_ = true;
+    if (config.fullScreen)
+        windowed_ = !*config.fullScreen;
+    if (config.headless)
+        windowed_ = true;
 
     // A fixed seed repeats a run exactly; otherwise the moment of the start decides.
     uint32_t tick = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -88,6 +97,7 @@ int32_t Application::OneTimeSceneInit() {
     }
     language.languageName = languageName;
 
+    game_.LoadShapeClasses("classes.xml");
     SetState(MainMenu);
     highScores_.LoadAtStartup();
     return 0;
@@ -110,13 +120,15 @@ int32_t Application::InitDeviceObjects() {
 
 int32_t Application::RestoreDeviceObjects() {
     log.WriteLog("RestoreDeviceObjects(): STARTED", 0);
-    if (!device_) return DISPLAY_E_FAIL;
+    if (!device_)
+        return DISPLAY_E_FAIL;
     RenderState& state = device_->State();
     state.magFilter = TextureFilter::Linear;
     state.minFilter = TextureFilter::Linear;
     graphics_.AttachDevice(*device_);
 
-    if (!mainWindowSet_) LoadMediaOnce();
+    if (!mainWindowSet_)
+        LoadMediaOnce();
 
     PixelSize client = graphics_.GetClientSize();
     statusFont_ = std::make_unique<TextureFont>("Arial", static_cast<int>(client.height * 0.02f), 0);
@@ -150,6 +162,13 @@ void Application::LoadMediaOnce() {
 
     graphics_.LoadAllTexturesMIPMAP("Graphics\\");
     graphics_.LoadAllTexturesMIPMAP("Graphics\\Shapes\\");
+
+    effects_.Clear();
+    for (ScreenId info : {ScreenId::InfoClassic, ScreenId::InfoRelax, ScreenId::InfoTransformer}) {
+        screens_.Get(info).fade = 0.0f;
+    }
+    // The opening fade-in.
+    effects_.AddTween(0.0f, 0.5f, 0.0f, 1.0f, &game_.sceneFade);
 }
 
 int32_t Application::InvalidateDeviceObjects() {
@@ -174,11 +193,14 @@ int32_t Application::FinalCleanup() {
 int32_t Application::FrameMove() {
     frameTime_ = ElapsedTime();
     fps_ = fpsCounter_.MeasureFps(clock.Seconds());
+    if (State() == Playing)
+        game_.UpdateLevel(ElapsedTime());
     return 0;
 }
 
 int32_t Application::Render() {
-    if (!device_) return 0;
+    if (!device_)
+        return 0;
     device_->Clear(0xFF000000);
     RenderState& state = device_->State();
     state.alphaBlendEnable = true;
@@ -195,12 +217,26 @@ int32_t Application::Render() {
     }
 
     state.alphaBlendEnable = false;
-    if (sceneFade_ != 1.0f) {
-        uint32_t c = static_cast<uint32_t>((1.0f - sceneFade_) * 255.0f) & 0xFF;
-        graphics_.DrawSprite(nullptr, 0.5f, 0.5f, 1.0f, 1.0f, 0, 0, 1, 1, MakeArgb(c, c, c, c), SPRITE_DARKEN);
+    // The one fade of the program: the finished picture times sceneFade.
+    if (game_.sceneFade != 1.0f) {
+        uint32_t c = static_cast<uint32_t>((1.0f - game_.sceneFade) * 255.0f) & 0xFF;
+        graphics_.DrawSprite(nullptr, 0.5f, 0.5f, 1.0f, 1.0f, 0, 0, 1, 1, MakeArgb(c, c, c, c),
+                             SPRITE_DARKEN);
     }
     device_->Present();
     return 0;
+}
+
+void Application::ConnectGameHooks() {
+    game_.hooks.silenceMusic = [this] { music_.SetMusicVolume(0.0f); };
+    game_.hooks.inGameTextPosition = [this](std::string_view name) {
+        const Screen& inGame = screens_.Get(ScreenId::InGame);
+        return std::pair<float, float>(inGame.GetTextX(name), inGame.GetTextY(name));
+    };
+    game_.hooks.clientSize = [this] {
+        PixelSize size = graphics_.GetClientSize();
+        return std::pair<int, int>(size.width, size.height);
+    };
 }
 
 void Application::DrawMenuBackdrop() {
@@ -263,7 +299,8 @@ int32_t Application::MsgProc(const Message& in) {
             break;
         case WM_KILLFOCUS:
             log.WriteLog("WM_KILLFOCUS command", LOG_TIME);
-            if (State() == Playing) SetState(Paused);
+            if (State() == Playing)
+                SetState(Paused);
             break;
         default:
             break;
@@ -272,25 +309,36 @@ int32_t Application::MsgProc(const Message& in) {
     if (IsActive() && IsReady()) {
         bool toScreen = true;
         if (message.message == WM_KEYDOWN) {
-            if (message.wParam == static_cast<uintptr_t>(VK_F1)) showFps_ = !showFps_;
-            if (State() == Playing) toScreen = false;
+            if (message.wParam == static_cast<uintptr_t>(VK_F1))
+                showFps_ = !showFps_;
+            if (State() == Playing) {
+                // In play the keys belong to the game; the in-game screen sees no key messages.
+                game_.OnKey(message.message, message.wParam);
+                toScreen = false;
+            }
         }
-        if (toScreen) RouteToScreen(message);
+        if (toScreen)
+            RouteToScreen(message);
     }
     return DisplayApplication::MsgProc(message);
 }
 
 void Application::RouteToScreen(const Message& message) {
     int state = State();
-    if (state == HighScoresState) highScores_.MsgProc(message);
+    if (state == HighScoresState)
+        highScores_.MsgProc(message);
     Screen* screen = screens_.ForState(state);
-    if (!screen) return;
+    if (!screen)
+        return;
     // Copied: acting on it may change what the screen holds.
     std::string action = screen->MsgProc(message);
-    if (!action.empty()) DispatchAction(state, action);
+    if (!action.empty())
+        DispatchAction(state, action);
 }
 
-void Application::DispatchAction(int state, const std::string& action) { (void)state, (void)action; }
+void Application::DispatchAction(int state, const std::string& action) {
+    (void)state, (void)action;
+}
 
 void Application::ShowFrameNow() {
     PresentPicture();
@@ -298,7 +346,8 @@ void Application::ShowFrameNow() {
 }
 
 void Application::PresentPicture() {
-    if (!device_) return;
+    if (!device_)
+        return;
     const Letterbox& view = View();
     bool ramp = !IsWindowed();
     device_->PresentToWindow(view.drawableWidth, view.drawableHeight,
@@ -306,7 +355,8 @@ void Application::PresentPicture() {
 }
 
 bool Application::ReadPicture(std::vector<uint8_t>& rgba, int* width, int* height) {
-    if (!device_ || !device_->ReadBackBuffer(rgba)) return false;
+    if (!device_ || !device_->ReadBackBuffer(rgba))
+        return false;
     *width = device_->BackBufferWidth();
     *height = device_->BackBufferHeight();
     return true;

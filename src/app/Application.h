@@ -6,12 +6,14 @@
 
 #include "app/AppState.h"
 #include "app/CoreServices.h"
+#include "app/GraphicsTextureFinder.h"
 #include "app/Language.h"
 #include "app/Log.h"
 #include "app/MouseButtons.h"
 #include "app/Random.h"
 #include "app/ScreenSet.h"
 #include "app/Settings.h"
+#include "game/Game.h"
 #include "graphics/Graphics.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -20,6 +22,7 @@
 #include "platform/display/DisplayApplication.h"
 #include "platform/display/SdlDialogs.h"
 #include "platform/gl/SdlImageDecoder.h"
+#include "screens/EffectList.h"
 #include "screens/GraphicsScreenCanvas.h"
 #include "screens/HighScores.h"
 #include "screens/MusicSoundFiles.h"
@@ -90,6 +93,8 @@ public:
     MusicManager& Music() { return music_; }
     Graphics& Gfx() { return graphics_; }
     AppStates& States() { return states_; }
+    Game& GameState() { return game_; }
+    EffectList& Effects() { return effects_; }
     bool ShowFps() const { return showFps_; }
     float Fps() const { return fps_; }
     float FrameTime() const { return frameTime_; }
@@ -112,6 +117,7 @@ protected:
 private:
     static DisplayOptions MakeDisplayOptions(ApplicationCore& core);
     void LoadMediaOnce();
+    void ConnectGameHooks();
     void DrawMenuBackdrop();
     void DrawState(int state);
     void RouteToScreen(const Message& message);
@@ -129,10 +135,12 @@ private:
     MouseButtons mouseButtons_;
     FpsCounter fpsCounter_;
     HighScores highScores_;
+    GraphicsTextureFinder textureFinder_;
+    EffectList effects_;
+    Game game_;
 
     std::unique_ptr<GlRenderDevice> device_;
     std::unique_ptr<TextureFont> statusFont_;
-    float sceneFade_ = 1.0f;
     float frameTime_ = 0.0f;
     float fps_ = 0.0f;
     bool showFps_ = false;

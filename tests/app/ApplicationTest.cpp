@@ -1,10 +1,9 @@
-#include "app/Application.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "ApplicationTestSupport.h"
+#include "app/Application.h"
 #include "platform/TextureFont.h"
 
 namespace tamblor {

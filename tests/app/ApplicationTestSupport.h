@@ -37,8 +37,10 @@ public:
     template <typename Condition>
     bool FramesUntil(Condition condition, int limit = 3600) {
         for (int i = 0; i < limit; ++i) {
-            if (condition()) return true;
-            if (!app->Step()) return false;
+            if (condition())
+                return true;
+            if (!app->Step())
+                return false;
         }
         return condition();
     }

@@ -272,7 +272,8 @@ bool DisplayApplication::Step() {
     if (closed_)
         return false;
     if (active_ && ready_ && !timerStopped_) {
-        if (options_.maxFrames > 0 && frameCount_ + 1 == options_.maxFrames && !options_.finalScreenshot.empty()) {
+        if (options_.maxFrames > 0 && frameCount_ + 1 == options_.maxFrames &&
+            !options_.finalScreenshot.empty()) {
             screenshotPath_ = options_.finalScreenshot;
             finalScreenshotTaken_ = true;
         }
@@ -327,7 +328,8 @@ int32_t DisplayApplication::RenderFrame() {
 }
 
 void DisplayApplication::SwapNow() {
-    if (window_) SDL_GL_SwapWindow(window_);
+    if (window_)
+        SDL_GL_SwapWindow(window_);
 }
 
 void DisplayApplication::PaceFrame() {
@@ -369,7 +371,8 @@ int32_t DisplayApplication::MsgProc(const Message& message) {
             }
             return 0;
         case WM_CLOSE:
-            if (!closed_ && !finalScreenshotTaken_ && !options_.finalScreenshot.empty() && ready_ && active_) {
+            if (!closed_ && !finalScreenshotTaken_ && !options_.finalScreenshot.empty() && ready_ &&
+                active_) {
                 finalScreenshotTaken_ = true;
                 screenshotPath_ = options_.finalScreenshot;
                 RenderFrame();
