@@ -533,3 +533,35 @@ TEST(LevelUpdate, TransformerTutorialFinishesWithOneShapeClassesAndPausesNest) {
 
 }  // namespace
 }  // namespace tamblor
+
+namespace tamblor {
+namespace {
+
+TEST(LevelUpdate, DeveloperKeys) {
+    LevelRun r;
+    GameWorld& w = r.w;
+    PlayOn(r, {"....", "....", "....", "....", "....", "...."}, 50.0f);
+    w.game.bug.appearanceRange = 1000.0f;
+    int completes = 0;
+    w.game.hooks.gameComplete = [&] { ++completes; };
+    w.effects.AddSoundCue(0.0f, "waiting");
+    w.input.SetKeyDown(VK_F9, true);
+    r.Frame();
+    r.Frame();
+    EXPECT_EQ(completes, 2);
+    EXPECT_EQ(w.sound.Count("waiting"), 0);  // the effects wait while F9 runs the ending
+    w.input.SetKeyDown(VK_F9, false);
+    r.Frame();
+    EXPECT_EQ(w.sound.Count("waiting"), 1);
+
+    // F7: a bonus level, every cell filled, the bonus awards.
+    w.input.SetKeyDown(VK_F7, true);
+    r.Frame();
+    EXPECT_TRUE(w.game.IsBonusLevel());
+    EXPECT_EQ(w.appStates.State(), LevelWon);
+    EXPECT_EQ(w.sound.Count("bonus_level_complete"), 1);
+    EXPECT_EQ(w.game.filledCount, w.game.cellCount);
+}
+
+}  // namespace
+}  // namespace tamblor
