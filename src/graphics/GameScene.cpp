@@ -46,8 +46,6 @@ std::string Truncated(float value) {
 }
 }  // namespace
 
-Texture* GraphicsTextureFinder::FindTexture(std::string_view fileName) { return graphics_.FindTexture(fileName); }
-
 GameScene::GameScene(Game& game, Graphics& graphics, EffectList& effects, AppStates& appStates, const Clock& clock)
     : game_(game), graphics_(graphics), effects_(effects), appStates_(appStates), clock_(clock) {}
 

@@ -1,8 +1,7 @@
 #pragma once
 #include <functional>
 #include <string_view>
-
-#include "game/TextureFinder.h"
+#include <utility>
 
 namespace tamblor {
 
@@ -11,16 +10,6 @@ class Clock;
 class EffectList;
 class Game;
 class Graphics;
-
-// Game play looks its pictures up in the texture table of the graphics object.
-class GraphicsTextureFinder final : public TextureFinder {
-public:
-    explicit GraphicsTextureFinder(Graphics& graphics) : graphics_(graphics) {}
-    Texture* FindTexture(std::string_view fileName) override;
-
-private:
-    Graphics& graphics_;
-};
 
 // What the game scene shows around the level that belongs to the screens, set by the application.
 struct GameSceneHooks {

@@ -7,6 +7,7 @@
 #include "app/MouseButtons.h"
 #include "app/Random.h"
 #include "game/Game.h"
+#include "game/TextureFinder.h"
 #include "graphics/GameScene.h"
 #include "platform/Dialogs.h"
 #include "platform/InputState.h"
@@ -18,6 +19,16 @@
 
 namespace tamblor {
 namespace {
+
+// Game play's pictures come from the texture table.
+class TableTextures final : public TextureFinder {
+public:
+    explicit TableTextures(Graphics& graphics) : graphics_(graphics) {}
+    Texture* FindTexture(std::string_view fileName) override { return graphics_.FindTexture(fileName); }
+
+private:
+    Graphics& graphics_;
+};
 
 class SilentSound : public SoundEventPlayer {
 public:
@@ -62,7 +73,7 @@ TEST(GameSceneGl, AFrameOfALevelMatchesTheGoldenImage) {
     MouseButtons mouse;
     SilentSound sound;
     EffectList effects{h.clock, random, sound};
-    GraphicsTextureFinder finder{h.graphics};
+    TableTextures finder{h.graphics};
     Game game{services, appStates, mouse, effects, sound, finder};
     GameScene scene{game, h.graphics, effects, appStates, h.clock};
 
