@@ -169,9 +169,9 @@ void Sound::PlayLocked(bool loop) {
         flags_ &= ~SOUND_LOOPING;
     }
     if (!source_) return;
+    ALint state = AL_INITIAL;
+    alGetSourcei(source_, AL_SOURCE_STATE, &state);
     if (decoder_) {
-        ALint state = AL_INITIAL;
-        alGetSourcei(source_, AL_SOURCE_STATE, &state);
         // A stream that ran out before the streaming step noticed starts again from the beginning.
         if (endReached_ && state == AL_STOPPED) {
             StopLocked();
@@ -183,11 +183,13 @@ void Sound::PlayLocked(bool loop) {
         // The decoder wraps by itself from now on; the output never loops its queue.
         if (loop) endReached_ = false;
         alSourcei(source_, AL_LOOPING, AL_FALSE);
-        alSourcePlay(source_);
+        // Playing a sound that plays already goes on where it is (starting the output again would
+        // jump back to the start of its queue).
+        if (state != AL_PLAYING) alSourcePlay(source_);
         flags_ |= SOUND_PLAYING | SOUND_STREAMING;
     } else {
         alSourcei(source_, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
-        alSourcePlay(source_);
+        if (state != AL_PLAYING) alSourcePlay(source_);
         flags_ |= SOUND_PLAYING;
     }
 }

@@ -70,7 +70,10 @@ TEST_F(AudioDeviceTest, StaticEffectRendersAtTheCurveGainOfOwnTimesClassVolume) 
 
     // A class volume change reaches a playing sound at once.
     sound->Play(true);
-    out = test::RenderFrames(audio, 1000);
+    out = test::RenderFrames(audio, 600);
+    sound->Play(true);  // already playing: goes on
+    std::vector<float> more = test::RenderFrames(audio, 400);
+    out.insert(out.end(), more.begin(), more.end());
     ExpectRamp(out, 0, 1000, ramp, 0, MillibelsToGain(-426));
     audio.SetClassVolume(1.0f, SOUND_CLASS_EFFECTS);
     EXPECT_EQ(sound->AppliedMillibels(), -208);
@@ -161,10 +164,13 @@ TEST_F(AudioDeviceTest, StreamedSoundLoopsSeamlesslyAndStopsAfterItsLastSample) 
     EXPECT_FALSE(music->IsPlaying());
     EXPECT_FALSE(music->Flags() & SOUND_STREAMING);
 
-    // Played again, it starts from the beginning.
+    // Played again, it starts from the beginning; played while playing, it goes on.
     music->Play(false);
-    out = test::RenderFrames(audio, 40000);
-    ExpectRamp(out, 0, 40000, ramp, 0, 1.0f);
+    out = test::RenderFrames(audio, 30000);
+    ExpectRamp(out, 0, 30000, ramp, 0, 1.0f);
+    music->Play(false);
+    out = test::RenderFrames(audio, 10000);
+    ExpectRamp(out, 0, 10000, ramp, 30000, 1.0f);
 
     // Paused, nothing is refilled or heard; played on, it continues where it was.
     music->Pause();
