@@ -106,5 +106,44 @@ TEST(ThreadedAudioStreaming, NonLoopingStreamsEndAndStopWhileTheThreadRuns) {
     audio.AudioStop();
 }
 
+TEST(ThreadedAudioStreaming, MainThreadChangesSoundsWhileTheThreadRefills) {
+    test::TempDir dir;
+    dir.Write("Music/a.wav", test::MakeWav16(2, test::StereoRamp(20000)));
+    dir.Write("Sound/long.wav", test::MakeWav16(2, test::StereoRamp(300000)));
+    dir.Write("Sound/click.wav", test::MakeWav16(2, test::StereoRamp(300)));
+    FileSystem files(dir.Path(), dir.Path());
+    test::RecordingDialogs dialogs;
+    AudioDevice audio(files, dialogs);
+    // No pause between passes: the thread refills all the time, so its passes overlap everything the
+    // main thread does below.
+    audio.SetStreamingPeriod(std::chrono::milliseconds(0));
+    ASSERT_TRUE(audio.AudioStart(AudioOutput::Loopback));
+
+    std::vector<Sound*> streams = {audio.CreateSound("Music\\a.wav", true), audio.CreateSound("Sound\\long.wav", false)};
+    for (Sound* s : streams) s->Play(true);
+    std::vector<float> out(256 * 2);
+    std::vector<Sound*> extra;
+    for (int i = 0; i < 300; ++i) {
+        Sound* s = (i % 2) ? streams[0]->Duplicate() : audio.CreateSound("Sound\\click.wav", false);
+        s->Play(i % 3 == 0);
+        extra.push_back(s);
+        Sound* stream = streams[static_cast<size_t>(i) % streams.size()];
+        if (i % 5 == 0) stream->Stop();
+        if (i % 7 == 0) stream->Pause();
+        stream->Play(true);
+        audio.SetClassVolume((i % 10) / 10.0f, i % 2);
+        audio.RenderLoopback(out.data(), 256);
+        if (i % 4 == 3) {
+            audio.DeleteSound(extra.front());
+            extra.erase(extra.begin());
+        }
+    }
+    EXPECT_TRUE(streams[0]->IsPlaying());
+    EXPECT_TRUE(streams[1]->IsPlaying());
+    EXPECT_EQ(audio.SoundCount(), 2u + extra.size());
+    audio.AudioStop();
+    EXPECT_EQ(audio.SoundCount(), 0u);
+}
+
 }  // namespace
 }  // namespace tamblor
