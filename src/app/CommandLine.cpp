@@ -105,12 +105,54 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                     line.error = "--frames wants a positive number, not '" + value + "'";
                 }
             }
+        } else if (name == "--autoplay") {
+            if (noValue())
+                line.autoplay = true;
+        } else if (name == "--report") {
+            if (noValue())
+                line.report = true;
+        } else if (name == "--record") {
+            if (takeValue(&value))
+                line.record = value;
+        } else if (name == "--replay") {
+            if (takeValue(&value))
+                line.replay = value;
+        } else if (name == "--level") {
+            uint64_t n = 0;
+            if (takeValue(&value)) {
+                if (ParseUnsigned(value, 9999, &n) && n > 0) {
+                    line.level = static_cast<int>(n);
+                } else {
+                    line.error = "--level wants a level number from 1 to 9999, not '" + value + "'";
+                }
+            }
+        } else if (name == "--mode") {
+            if (takeValue(&value)) {
+                if (value == "classic" || value == "0") {
+                    line.mode = 0;
+                } else if (value == "transformer" || value == "1") {
+                    line.mode = 1;
+                } else if (value == "relax" || value == "2") {
+                    line.mode = 2;
+                } else {
+                    line.error = "--mode wants classic, transformer or relax, not '" + value + "'";
+                }
+            }
         } else {
             line.error = "unknown option '" + args[i] + "'";
         }
     }
     if (line.error.empty() && line.fullScreen && line.headless && *line.fullScreen) {
         line.error = "--fullscreen and --headless cannot be combined";
+    }
+    if (line.error.empty() && !line.record.empty() && !line.replay.empty()) {
+        line.error = "--record and --replay cannot be combined";
+    }
+    if (line.error.empty() && line.report && !line.level) {
+        line.error = "--report needs --level N";
+    }
+    if (line.error.empty() && line.level && !line.autoplay && line.replay.empty()) {
+        line.error = "--level needs --autoplay (or --replay)";
     }
     return line;
 }
@@ -131,6 +173,13 @@ std::string UsageText(const std::string& programName) {
            "                     a fixed 1/60 s frame time\n"
            "  --frames N         stop after N frames\n"
            "  --screenshot FILE  save the last frame as a PNG picture\n"
+           "  --autoplay         let the built-in player play, menus included\n"
+           "  --record FILE      record the seed, frame times and every input into FILE\n"
+           "  --replay FILE      replay a recorded run; says at which frame it goes another way\n"
+           "  --level N          with --autoplay: play level N only, without a window\n"
+           "  --mode M           with --level: classic, transformer or relax (default classic)\n"
+           "  --report           with --level: print whether the level was won, the time\n"
+           "                     used and the placements\n"
            "  /setup             (alone) choose the video mode and exit\n";
 }
 

@@ -18,6 +18,12 @@ struct CommandLine {
     bool headless = false;           // --headless: offscreen video, no audio device, no dialogs
     std::optional<int> frames;       // --frames N: stop after N frames
     std::string screenshot;          // --screenshot FILE: PNG of the last frame
+    bool autoplay = false;           // --autoplay: the built-in player plays through the input
+    std::string record;              // --record FILE: the seed, frame times and input of the run
+    std::string replay;              // --replay FILE: plays a recorded run again
+    std::optional<int> level;        // --level N: play level N only (with --autoplay or --replay)
+    std::optional<int> mode;         // --mode classic|transformer|relax (0, 1, 2)
+    bool report = false;             // --report: print the result of a --level run
     std::string error;               // set when the arguments cannot be used; the program exits 2
 };
 
