@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/Folders.h"
 #include "app/Settings.h"
+#include "app/autoplay/LevelCommand.h"
 #include "platform/FileSystem.h"
 
 int main(int argc, char** argv) {
@@ -35,6 +36,21 @@ int main(int argc, char** argv) {
         FileSystem files(folders.userDir, folders.dataDir);
         Settings settings(files);
         WriteFirstStartDefaults(files, settings);
+    }
+
+    // One level played (or a recorded level replayed) without a window: for reports and level tuning.
+    if (line.level || (!line.replay.empty() && LevelRecordingFile(line.replay))) {
+        LevelCommand command;
+        command.level = line.level.value_or(1);
+        command.mode = line.mode.value_or(0);
+        command.seed = line.seed.value_or(1);
+        command.report = line.report;
+        command.record = line.record;
+        command.replay = line.replay;
+        std::string out;
+        int status = RunLevelCommand(command, folders.dataDir, folders.userDir, out);
+        std::fputs(out.c_str(), status == 2 ? stderr : stdout);
+        return status;
     }
 
     ApplicationConfig config;

@@ -181,6 +181,8 @@ void Autoplayer::PlayFrame(const AutoplayView& view, std::vector<InputEvent>& ou
 
 void Autoplayer::Think(const AutoplayView& view, std::vector<InputEvent>& out) {
     const Game& game = *view.game;
+    // Like a person, the bot lets the level announce itself and starts once the level clock runs.
+    if (game.levelPhase < 3) return;
     PlayChoice choice = ChooseMove(game, limits_);
     if (choice.kind == PlayChoice::Place) {
         waited_ = 0.0f;

@@ -34,8 +34,8 @@ struct AutoplayView {
 };
 
 struct AutoplayPace {
-    float pixelsPerSecond = 1100.0f;  // how fast the pointer glides
-    float restAfterDrop = 0.15f;      // seconds of rest after each drop or discard
+    float pixelsPerSecond = 900.0f;  // how fast the pointer glides
+    float restAfterDrop = 0.35f;     // seconds of rest (looking for the next move) after each drop
     float restAfterClick = 0.4f;      // seconds after a menu click (screens fade)
     float giveUpHolding = 3.0f;       // a held shape with no hole for this long is thrown away
     float stuckPanel = 4.0f;          // a full panel with nothing to drop for this long: throw one away

@@ -29,6 +29,11 @@ constexpr double kLongestRun = 600.0;
 
 }  // namespace
 
+bool LevelRecordingFile(const std::string& path) {
+    InputRecording recording;
+    return LoadRecording(path, recording, nullptr) && recording.Value("kind") == "level";
+}
+
 std::string FormatLevelResult(int level, int mode, const LevelResult& result) {
     char line[320];
     const char* outcome = result.won ? "won" : result.lost ? "lost (time ran out)" : "not finished";

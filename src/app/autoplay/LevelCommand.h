@@ -19,6 +19,9 @@ struct LevelCommand {
     std::string replay;  // a level recording to play again instead
 };
 
+// True when the file is a recording of a single level (rather than of a whole run of the program).
+bool LevelRecordingFile(const std::string& path);
+
 // One line: "level 3 classic: won in 41.2 s of 95 s (43%), 27 placements, ...".
 std::string FormatLevelResult(int level, int mode, const LevelResult& result);
 
