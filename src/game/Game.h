@@ -158,6 +158,20 @@ public:
     void ImposeTutorialSetup();
     int PauseDepth() const { return pauseDepth_; }
 
+    // --- Level editor ------------------------------------------------------------------------------
+    // F12: switches the editor; switched on, every cell goes back to its starting height, present and
+    // empty.
+    void ToggleEditor();
+    // Keypad plus and minus: the next or previous level file, loaded with its pictures and fresh lines.
+    void EditorChangeLevel(int step);
+    // Each frame while the editor is on and the level runs: add cells under the left button on the
+    // snapping grid, remove them under the right one, save with F2.
+    void UpdateEditor();
+    // Writes the level file of levelNumber (in the user folder). False when the write failed.
+    bool SaveLevelFile();
+    // The editor grid point nearest below-left of a mouse position.
+    static std::pair<float, float> SnapToEditorGrid(float x, float y);
+
 private:
     friend class GameTestAccess;
     float SystemNow() const;
@@ -189,6 +203,7 @@ private:
     bool tutorialHoldsPause_ = false;
     int menuPauseDepth_ = 0;
     float menuPauseStart_ = 0.0f;
+    bool editorSaveKeyDown_ = false;
 };
 
 }  // namespace tamblor
