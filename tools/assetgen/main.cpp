@@ -13,6 +13,7 @@
 
 #include "ContactSheet.h"
 #include "Output.h"
+#include "FontSheet.h"
 #include "Interface.h"
 #include "Scenes.h"
 #include "Shapes.h"
@@ -46,6 +47,15 @@ int main(int argc, char** argv) {
     assetgen::Output out(outDir);
     if (!assetgen::FontsAvailable()) {
         std::fprintf(stderr, "assetgen: the Liberation Sans fonts (fonts-liberation) are needed\n");
+        return 1;
+    }
+    assetgen::FontKeys font = assetgen::MakeFontSheet(out);
+    if (font.symbolList.empty()) return 1;
+    std::string language;
+    if (out.Read("language.ini", language)) {
+        out.Bytes("language.ini", assetgen::WithFontKeys(language, font));
+    } else if (out.Writes()) {
+        std::fprintf(stderr, "assetgen: no language.ini in %s to add the font keys to\n", outDir.c_str());
         return 1;
     }
     assetgen::MakeShapes(out);
