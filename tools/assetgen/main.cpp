@@ -10,13 +10,16 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "ContactSheet.h"
 #include "Output.h"
 #include "FontSheet.h"
 #include "Interface.h"
+#include "Music.h"
 #include "Scenes.h"
 #include "Shapes.h"
+#include "Sounds.h"
 #include "Sprites.h"
 #include "Text.h"
 
@@ -46,24 +49,39 @@ int main(int argc, char** argv) {
 
     assetgen::Output out(outDir);
     if (!assetgen::FontsAvailable()) {
+        assetgen::ReleaseFonts();
         std::fprintf(stderr, "assetgen: the Liberation Sans fonts (fonts-liberation) are needed\n");
         return 1;
     }
+    // The music takes longest; it runs on its own thread while the pictures and effects are made.
+    bool musicOk = true;
+    std::thread music;
+    if (out.Writes()) music = std::thread([&] { musicOk = assetgen::MakeMusic(out); });
+    auto joinMusic = [&] {
+        if (music.joinable()) music.join();
+    };
+
     assetgen::FontKeys font = assetgen::MakeFontSheet(out);
-    if (font.symbolList.empty()) return 1;
+    if (font.symbolList.empty()) {
+        joinMusic();
+        return 1;
+    }
     std::string language;
     if (out.Read("language.ini", language)) {
         out.Bytes("language.ini", assetgen::WithFontKeys(language, font));
     } else if (out.Writes()) {
         std::fprintf(stderr, "assetgen: no language.ini in %s to add the font keys to\n", outDir.c_str());
+        joinMusic();
         return 1;
     }
     assetgen::MakeShapes(out);
     assetgen::MakeInterface(out);
     assetgen::MakeSprites(out);
     assetgen::MakeScenes(out);
+    if (out.Writes()) assetgen::MakeSounds(out);
+    joinMusic();
 
-    bool ok = !out.Failed();
+    bool ok = !out.Failed() && musicOk;
     if (!sheet.empty() && !assetgen::WriteContactSheet(out, sheet)) {
         std::fprintf(stderr, "assetgen: cannot write the contact sheet %s\n", sheet.c_str());
         ok = false;
