@@ -75,7 +75,8 @@ FontKeys MakeFontSheet(Output& out) {
                 int px = left + static_cast<int>(x), py = top + static_cast<int>(y);
                 if (px < cellX + kInkLeft + kOutline || px > cellX + kInkRight - kOutline) continue;
                 if (py < cellY + kInkTop + kOutline || py > cellY + kInkBottom - kOutline) continue;
-                glyph[py * kSheetW + px] = bm.buffer[y * bm.pitch + x] / 255.0f;
+                // A slight boost keeps one-pixel strokes (the underscore cursor, the bar) solid white.
+                glyph[py * kSheetW + px] = std::min(1.0f, bm.buffer[y * bm.pitch + x] / 255.0f * 1.25f);
             }
         }
         // The dark outline: the glyph widened by a round brush of radius kOutline, soft at its rim.
@@ -94,7 +95,7 @@ FontKeys MakeFontSheet(Output& out) {
                         best = std::max(best, v * weight);
                     }
                 }
-                outline[y * kSheetW + x] = best;
+                outline[y * kSheetW + x] = std::min(1.0f, best * 1.5f);
                 if (best > 0.03f || glyph[y * kSheetW + x] > 0.03f) {
                     minX = std::min(minX, x - cellX);
                     maxX = std::max(maxX, x - cellX);
