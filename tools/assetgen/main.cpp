@@ -4,6 +4,7 @@
 //
 //   assetgen --out DIR                 writes the game content into DIR (which already holds data/)
 //   assetgen --contact-sheet FILE.png  draws every generated picture on one page with its name
+//   assetgen --icons DIR               writes the application icons into the hicolor folder DIR and stops
 #include <SDL_image.h>
 
 #include <chrono>
@@ -15,6 +16,7 @@
 #include "ContactSheet.h"
 #include "Output.h"
 #include "FontSheet.h"
+#include "Icons.h"
 #include "Interface.h"
 #include "Music.h"
 #include "Scenes.h"
@@ -26,13 +28,14 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: assetgen [--out DIR] [--contact-sheet FILE.png]\n");
+    std::fprintf(stderr, "usage: assetgen [--out DIR] [--contact-sheet FILE.png] | --icons DIR\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return assetgen::MakeIcons(argv[2]) ? 0 : 1;
     std::string outDir, sheet;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
