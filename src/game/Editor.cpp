@@ -26,7 +26,8 @@ constexpr float kRemoveFactor = 0.45f;
 
 void Game::ToggleEditor() {
     editorMode = editorMode ? 0 : 1;
-    if (!editorMode) return;
+    if (!editorMode)
+        return;
     for (int i = 0; i < cellCount; ++i) {
         ShapeItem& cell = cells[static_cast<size_t>(i)];
         cell.y = cell.baseY;
@@ -61,7 +62,8 @@ void Game::UpdateEditor() {
     if (input.IsKeyDown(VK_LBUTTON)) {
         for (int i = 0; i < cellCount; ++i) {
             const ShapeItem& cell = cells[static_cast<size_t>(i)];
-            if (std::fabs(cell.x - sx) < cell.width * kTakenFactor && std::fabs(cell.y - sy) < cell.height * kTakenFactor)
+            if (std::fabs(cell.x - sx) < cell.width * kTakenFactor &&
+                std::fabs(cell.y - sy) < cell.height * kTakenFactor)
                 return;  // the place is taken: nothing more this frame
         }
         if (cellCount < board::kMaxCells && shapeClassCount > 0 && ShapeCountOf(0) > 0) {
@@ -92,7 +94,8 @@ void Game::UpdateEditor() {
                 ++i;
                 continue;
             }
-            for (int j = i; j + 1 < cellCount; ++j) cells[static_cast<size_t>(j)] = cells[static_cast<size_t>(j + 1)];
+            for (int j = i; j + 1 < cellCount; ++j)
+                cells[static_cast<size_t>(j)] = cells[static_cast<size_t>(j + 1)];
             --cellCount;
             // A bug keeps its own cell, or loses it with the cell.
             if (bug.targetCell == i) {
@@ -107,7 +110,8 @@ void Game::UpdateEditor() {
 
     // One write for each press of F2.
     bool saveKey = input.IsKeyDown(VK_F2);
-    if (saveKey && !editorSaveKeyDown_) SaveLevelFile();
+    if (saveKey && !editorSaveKeyDown_)
+        SaveLevelFile();
     editorSaveKeyDown_ = saveKey;
 }
 
@@ -119,8 +123,10 @@ bool Game::SaveLevelFile() {
     number("newShapeTime", newShapeTime);
     number("levelTime", levelTime);
     number("shapeClassCount", static_cast<float>(shapeClassCount));
-    if (!bonusLevel.empty()) map->SetAttribute("bonusLevel", bonusLevel.c_str());
-    if (!shapeClassList.empty()) map->SetAttribute("shapeClassList", shapeClassList.c_str());
+    if (!bonusLevel.empty())
+        map->SetAttribute("bonusLevel", bonusLevel.c_str());
+    if (!shapeClassList.empty())
+        map->SetAttribute("shapeClassList", shapeClassList.c_str());
     number("lineSpeed", lineSpeed);
     number("fBugAppearanceRange", bug.appearanceRange);
     number("lineShapeCount", static_cast<float>(lineShapeCount));
@@ -137,7 +143,8 @@ bool Game::SaveLevelFile() {
     tinyxml2::XMLPrinter printer;
     doc.Print(&printer);
     std::string fileName = LevelFileName(levelNumber);
-    if (!services_.files.WriteFileAtomic(fileName, std::string_view(printer.CStr(), printer.CStrSize() - 1))) {
+    if (!services_.files.WriteFileAtomic(fileName,
+                                         std::string_view(printer.CStr(), printer.CStrSize() - 1))) {
         services_.log.WriteLog("Cannot write " + fileName, LOG_WARNING);
         return false;
     }

@@ -10,9 +10,11 @@
 namespace tamblor {
 
 bool ShapeClass::SameAs(const ShapeClass& other) const {
-    if (shapeCount != other.shapeCount || name != other.name || soundEvent != other.soundEvent) return false;
+    if (shapeCount != other.shapeCount || name != other.name || soundEvent != other.soundEvent)
+        return false;
     for (size_t i = 0; i < shapes.size(); ++i) {
-        if (shapes[i].mainImage != other.shapes[i].mainImage || shapes[i].maskImage != other.shapes[i].maskImage)
+        if (shapes[i].mainImage != other.shapes[i].mainImage ||
+            shapes[i].maskImage != other.shapes[i].maskImage)
             return false;
     }
     return true;
@@ -30,10 +32,13 @@ Game::Game(CoreServices& services, AppStates& appStates, MouseButtons& mouse, Ef
     lastPlaced.classIndex = -1;
 }
 
-float Game::SystemNow() const { return services_.clock.Seconds(); }
+float Game::SystemNow() const {
+    return services_.clock.Seconds();
+}
 
 int Game::ShapeCountOf(int classIndex) const {
-    if (classIndex < 0 || classIndex >= shapeClassCount || classIndex >= board::kMaxClasses) return 0;
+    if (classIndex < 0 || classIndex >= shapeClassCount || classIndex >= board::kMaxClasses)
+        return 0;
     return levelClasses[static_cast<size_t>(classIndex)].shapeCount;
 }
 
@@ -54,7 +59,8 @@ void Game::BuildGrid(int lineShapeCountArg, int lineCountArg) {
             cell = ShapeItem{};
             cell.x = static_cast<float>(line) * board::kLinePitch + board::kFirstLineX;
             cell.y = static_cast<float>(k) * board::kCellPitch - board::kHalfCellPitch;
-            if (line % 2 == 0) cell.y += board::kHalfCellPitch;
+            if (line % 2 == 0)
+                cell.y += board::kHalfCellPitch;
             cell.baseY = cell.y;
             cell.width = board::kCellWidth;
             cell.height = board::kCellHeight;
@@ -69,7 +75,8 @@ void Game::BuildGrid(int lineShapeCountArg, int lineCountArg) {
 }
 
 void Game::ForceEveryClass() {
-    if (cellCount <= shapeClassCount || shapeClassCount <= 0) return;
+    if (cellCount <= shapeClassCount || shapeClassCount <= 0)
+        return;
     Random& random = services_.random;
     std::array<int, board::kMaxClasses> chosen{};
     for (int c = 0; c < shapeClassCount; ++c) {
@@ -98,18 +105,24 @@ std::string Game::ShapeImageFile(const ShapeItem& item) const {
         default:
             break;
     }
-    if (item.shapeIndex < 0 || item.shapeIndex >= ShapeCountOf(item.classIndex)) return std::string();
-    return levelClasses[static_cast<size_t>(item.classIndex)].shapes[static_cast<size_t>(item.shapeIndex)].mainImage;
+    if (item.shapeIndex < 0 || item.shapeIndex >= ShapeCountOf(item.classIndex))
+        return std::string();
+    return levelClasses[static_cast<size_t>(item.classIndex)]
+        .shapes[static_cast<size_t>(item.shapeIndex)]
+        .mainImage;
 }
 
 void Game::LoadItemTextures(ShapeItem& item) {
     item.maskTexture = nullptr;
     item.mainTexture = nullptr;
-    if (item.shapeIndex < 0 || item.shapeIndex >= ShapeCountOf(item.classIndex)) return;
+    if (item.shapeIndex < 0 || item.shapeIndex >= ShapeCountOf(item.classIndex))
+        return;
     const ShapeImages& images =
         levelClasses[static_cast<size_t>(item.classIndex)].shapes[static_cast<size_t>(item.shapeIndex)];
-    if (!images.maskImage.empty()) item.maskTexture = textures_.FindTexture(images.maskImage);
-    if (!images.mainImage.empty()) item.mainTexture = textures_.FindTexture(images.mainImage);
+    if (!images.maskImage.empty())
+        item.maskTexture = textures_.FindTexture(images.maskImage);
+    if (!images.mainImage.empty())
+        item.mainTexture = textures_.FindTexture(images.mainImage);
 }
 
 void Game::LoadCellTextures() {
@@ -117,12 +130,15 @@ void Game::LoadCellTextures() {
 }
 
 bool Game::IsLineComplete(int line) const {
-    if (line < 0 || lineShapeCount <= 0) return false;
+    if (line < 0 || lineShapeCount <= 0)
+        return false;
     for (int k = 0; k < lineShapeCount; ++k) {
         int index = line * lineShapeCount + k;
-        if (index >= cellCount) return false;
+        if (index >= cellCount)
+            return false;
         const ShapeItem& cell = cells[static_cast<size_t>(index)];
-        if (!cell.present || !cell.filled) return false;
+        if (!cell.present || !cell.filled)
+            return false;
     }
     return true;
 }

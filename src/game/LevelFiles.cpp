@@ -25,16 +25,19 @@ constexpr float kFloatLimit = 1.0e9f;
 
 bool ParseXmlFile(const FileSystem& files, std::string_view name, tinyxml2::XMLDocument& doc) {
     std::string text;
-    if (!files.ReadFile(name, text, kMaxXmlBytes)) return false;
+    if (!files.ReadFile(name, text, kMaxXmlBytes))
+        return false;
     return doc.Parse(text.data(), text.size()) == tinyxml2::XML_SUCCESS;
 }
 
 // A numeric attribute: the leading decimal number of its text, 0 when absent, kept finite.
 float FloatAttribute(const tinyxml2::XMLElement& e, const char* name) {
     const char* text = e.Attribute(name);
-    if (!text) return 0.0f;
+    if (!text)
+        return 0.0f;
     double v = ParseDecimalPrefix(text);
-    return static_cast<float>(std::clamp(v, -static_cast<double>(kFloatLimit), static_cast<double>(kFloatLimit)));
+    return static_cast<float>(
+        std::clamp(v, -static_cast<double>(kFloatLimit), static_cast<double>(kFloatLimit)));
 }
 
 int IntAttribute(const tinyxml2::XMLElement& e, const char* name) {
@@ -43,7 +46,8 @@ int IntAttribute(const tinyxml2::XMLElement& e, const char* name) {
 }
 
 void TextAttribute(const tinyxml2::XMLElement& e, const char* name, std::string& field) {
-    if (const char* text = e.Attribute(name)) field = ClipText(text);
+    if (const char* text = e.Attribute(name))
+        field = ClipText(text);
 }
 
 std::vector<std::string> SplitClassNames(const std::string& list) {
@@ -52,8 +56,10 @@ std::vector<std::string> SplitClassNames(const std::string& list) {
     while (start <= list.size() && static_cast<int>(names.size()) < kMaxClassNames) {
         size_t comma = list.find(',', start);
         size_t end = comma == std::string::npos ? list.size() : comma;
-        if (end > start) names.push_back(list.substr(start, end - start));
-        if (comma == std::string::npos) break;
+        if (end > start)
+            names.push_back(list.substr(start, end - start));
+        if (comma == std::string::npos)
+            break;
         start = comma + 1;
     }
     return names;
@@ -61,7 +67,9 @@ std::vector<std::string> SplitClassNames(const std::string& list) {
 
 }  // namespace
 
-std::string Game::LevelFileName(int level) { return "Levels\\level_" + std::to_string(level) + ".xml"; }
+std::string Game::LevelFileName(int level) {
+    return "Levels\\level_" + std::to_string(level) + ".xml";
+}
 
 int Game::LoadShapeClasses(std::string_view fileName) {
     tinyxml2::XMLDocument doc;
@@ -76,9 +84,9 @@ int Game::LoadShapeClasses(std::string_view fileName) {
          c = c->NextSiblingElement("ShapeClass")) {
         if (classCount >= board::kMaxClasses) {
             if (!warnedClasses) {
-                services_.log.WriteLog("More than 30 shape classes in " + std::string(fileName) +
-                                           ": the rest are ignored",
-                                       LOG_WARNING);
+                services_.log.WriteLog(
+                    "More than 30 shape classes in " + std::string(fileName) + ": the rest are ignored",
+                    LOG_WARNING);
                 warnedClasses = true;
             }
             break;
@@ -87,10 +95,12 @@ int Game::LoadShapeClasses(std::string_view fileName) {
         TextAttribute(*c, "name", shapeClass.name);
         TextAttribute(*c, "soundEvent", shapeClass.soundEvent);
         int shapeCount = 0;
-        for (const tinyxml2::XMLElement* s = c->FirstChildElement("Shape"); s; s = s->NextSiblingElement("Shape")) {
+        for (const tinyxml2::XMLElement* s = c->FirstChildElement("Shape"); s;
+             s = s->NextSiblingElement("Shape")) {
             if (shapeCount >= board::kMaxShapesPerClass) {
-                services_.log.WriteLog("More than 10 shapes in class '" + shapeClass.name + "': the rest are ignored",
-                                       LOG_WARNING);
+                services_.log.WriteLog(
+                    "More than 10 shapes in class '" + shapeClass.name + "': the rest are ignored",
+                    LOG_WARNING);
                 break;
             }
             ShapeImages& images = shapeClass.shapes[static_cast<size_t>(shapeCount++)];
@@ -145,7 +155,8 @@ void Game::LoadLevel() {
     std::string fileName = LevelFileName(levelNumber);
     tinyxml2::XMLDocument doc;
     const tinyxml2::XMLElement* map = nullptr;
-    if (ParseXmlFile(services_.files, fileName, doc)) map = doc.FirstChildElement("LevelMap");
+    if (ParseXmlFile(services_.files, fileName, doc))
+        map = doc.FirstChildElement("LevelMap");
     if (!map) {
         log.WriteLog("Fatal error, cannot load XML: " + fileName, 0);
         return;
@@ -164,8 +175,9 @@ void Game::LoadLevel() {
     fBonusAreaP = FloatAttribute(*map, "fBonusAreaP");
 
     if (lineShapeCount < 0 || lineShapeCount > board::kMaxCellsPerLine) {
-        log.WriteLog("lineShapeCount " + std::to_string(lineShapeCount) + " in " + fileName + " is out of range",
-                     LOG_WARNING);
+        log.WriteLog(
+            "lineShapeCount " + std::to_string(lineShapeCount) + " in " + fileName + " is out of range",
+            LOG_WARNING);
         lineShapeCount = std::clamp(lineShapeCount, 0, board::kMaxCellsPerLine);
     }
 
@@ -175,10 +187,12 @@ void Game::LoadLevel() {
     representative.fill(-1);
     for (int c = 0; c < allClassCount; ++c) {
         const ShapeClass& candidate = allClasses[static_cast<size_t>(c)];
-        if (candidate.shapeCount <= 0) continue;
+        if (candidate.shapeCount <= 0)
+            continue;
         int same = -1;
         for (int p : pool) {
-            if (allClasses[static_cast<size_t>(p)].SameAs(candidate)) same = p;
+            if (allClasses[static_cast<size_t>(p)].SameAs(candidate))
+                same = p;
         }
         if (same < 0) {
             pool.push_back(c);
@@ -201,9 +215,11 @@ void Game::LoadLevel() {
         if (!shapeClassList.empty() && slot < static_cast<int>(names.size())) {
             const std::string& name = names[static_cast<size_t>(slot)];
             for (int c = 0; c < allClassCount && pick < 0; ++c) {
-                if (allClasses[static_cast<size_t>(c)].name == name) pick = representative[static_cast<size_t>(c)];
+                if (allClasses[static_cast<size_t>(c)].name == name)
+                    pick = representative[static_cast<size_t>(c)];
             }
-            if (pick >= 0 && std::find(chosen.begin(), chosen.end(), pick) != chosen.end()) pick = -1;
+            if (pick >= 0 && std::find(chosen.begin(), chosen.end(), pick) != chosen.end())
+                pick = -1;
             if (pick < 0) {
                 log.WriteLog("Shape class '" + name + "' of " + fileName +
                                  " is unknown, empty or repeated: a random class takes its place",
@@ -213,7 +229,8 @@ void Game::LoadLevel() {
         if (pick < 0) {
             std::vector<int> unused;
             for (int p : pool) {
-                if (std::find(chosen.begin(), chosen.end(), p) == chosen.end()) unused.push_back(p);
+                if (std::find(chosen.begin(), chosen.end(), p) == chosen.end())
+                    unused.push_back(p);
             }
             pick = unused[static_cast<size_t>(random.RandomInt(0, static_cast<int>(unused.size()) - 1))];
         }
@@ -288,7 +305,8 @@ void Game::NewGame() {
     levelNumber = gameMode == ModeTransformer ? startLevelTransformer : startLevelClassic;
     score = 0;
     tutorialActive = 0;
-    if (hooks.showStageMap) hooks.showStageMap();
+    if (hooks.showStageMap)
+        hooks.showStageMap();
 }
 
 }  // namespace tamblor

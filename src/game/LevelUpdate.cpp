@@ -27,12 +27,14 @@ constexpr float kCentreY = 0.45f;
 void Game::UpdateLevel(float frameTime) {
     // 1. Clock.
     now = SystemNow();
-    if (prevNow <= 0.0f) prevNow = now;
+    if (prevNow <= 0.0f)
+        prevNow = now;
     prevNow = now;
     dt = frameTime;
     sinceLevelStart = now - levelStartTime;
     elapsed = levelPhase == 3 ? now - playStartTime : levelTime - savedTimeLeft;
-    if (!tutorialActive) timeLeft = levelTime - elapsed;
+    if (!tutorialActive)
+        timeLeft = levelTime - elapsed;
 
     // 2. Input.
     InputState& input = services_.input;
@@ -55,14 +57,16 @@ void Game::UpdateLevel(float frameTime) {
 
     // 4.-6.
     TryPlace(taken);
-    if (mouse_.RightButtonPressed() && gameMode == ModeTransformer && held.present) Transform();
+    if (mouse_.RightButtonPressed() && gameMode == ModeTransformer && held.present)
+        Transform();
     BugAppearance();
 
     // 7. Bonus level or the clock.
     if (IsBonusLevel()) {
         BonusLevelStep();
     } else {
-        if (input.IsKeyDown(VK_F8)) timeLeft = 0.0f;
+        if (input.IsKeyDown(VK_F8))
+            timeLeft = 0.0f;
         if (gameMode != ModeRelax && timeLeft <= 0.0f) {
             GameOver();
             return;
@@ -72,11 +76,13 @@ void Game::UpdateLevel(float frameTime) {
     // 8.-9.
     DeveloperKeys();
     CountFilled();
-    if (filledCount == cellCount && appStates_.State() == Playing) CompleteLevel();
+    if (filledCount == cellCount && appStates_.State() == Playing)
+        CompleteLevel();
 
     // 10.
     if (input.IsKeyDown(VK_F9)) {
-        if (hooks.gameComplete) hooks.gameComplete();
+        if (hooks.gameComplete)
+            hooks.gameComplete();
         return;
     }
     TimeWarnings();
@@ -85,12 +91,15 @@ void Game::UpdateLevel(float frameTime) {
 }
 
 void Game::PauseLevelClock() {
-    if (pauseDepth_++ == 0) pauseStart_ = SystemNow();
+    if (pauseDepth_++ == 0)
+        pauseStart_ = SystemNow();
 }
 
 void Game::ResumeLevelClock() {
-    if (pauseDepth_ <= 0) return;
-    if (--pauseDepth_ > 0) return;
+    if (pauseDepth_ <= 0)
+        return;
+    if (--pauseDepth_ > 0)
+        return;
     float paused = SystemNow() - pauseStart_;
     playStartTime += paused;
     levelStartTime += paused;
@@ -98,12 +107,14 @@ void Game::ResumeLevelClock() {
 }
 
 void Game::PauseClock() {
-    if (menuPauseDepth_++ == 0) menuPauseStart_ = SystemNow();
+    if (menuPauseDepth_++ == 0)
+        menuPauseStart_ = SystemNow();
     PauseLevelClock();
 }
 
 void Game::ResumeClock() {
-    if (menuPauseDepth_ <= 0) return;
+    if (menuPauseDepth_ <= 0)
+        return;
     if (--menuPauseDepth_ == 0) {
         // The bug stood still while the game was away: its times move on by the pause.
         float paused = SystemNow() - menuPauseStart_;
@@ -131,7 +142,8 @@ void Game::EndTutorial() {
 }
 
 void Game::ImposeTutorialSetup() {
-    if (!tutorialActive) return;
+    if (!tutorialActive)
+        return;
     tutorialCellIndex = 4;
     ShapeItem& cell = cells[static_cast<size_t>(tutorialCellIndex)];
     cell.classIndex = 0;
@@ -152,15 +164,19 @@ void Game::Transform() {
     sound_.PlayEvent("transform_shape");
     int count = ShapeCountOf(held.classIndex);
     held.shapeIndex = count > 0 ? (held.shapeIndex + 1) % count : 0;
-    if (tutorialActive && tutorialStep == 2) tutorialStep = 3;
+    if (tutorialActive && tutorialStep == 2)
+        tutorialStep = 3;
 }
 
 void Game::BugAppearance() {
-    if (bug.active || cellCount <= 0) return;
-    if (!(now - bug.lastEnd > bug.appearanceRange)) return;
+    if (bug.active || cellCount <= 0)
+        return;
+    if (!(now - bug.lastEnd > bug.appearanceRange))
+        return;
     int index = services_.random.RandomInt(0, cellCount - 1);
     const ShapeItem& cell = cells[static_cast<size_t>(index)];
-    if (!cell.filled || !cell.present || !(cell.y > 0.55f && cell.y < 1.05f)) return;
+    if (!cell.filled || !cell.present || !(cell.y > 0.55f && cell.y < 1.05f))
+        return;
     sound_.PlayEvent("bug_alarm");
     bug.active = 1;
     bug.state = BugApproaching;
@@ -185,7 +201,8 @@ void Game::MoveBugToward(float tx, float ty, float step) {
 
 void Game::UpdateBug(float frameTime) {
     // Outside play the bug stands still with the rest of the level.
-    if (!bug.active || appStates_.State() != Playing) return;
+    if (!bug.active || appStates_.State() != Playing)
+        return;
     float t = SystemNow();
     float step = bug.speed * frameTime;
     bool validTarget = bug.targetCell >= 0 && bug.targetCell < cellCount;
@@ -211,8 +228,8 @@ void Game::UpdateBug(float frameTime) {
             if (target && target->present) {
                 target->filled = 0;
                 sound_.PlayEvent("shape_clear");
-                effects_.AddRisingSprite(1, 0.0f, 0.5f, bug.x, bug.y, textures_.FindTexture(kStarImage), kStarColumns,
-                                         kStarRows, kStarRise);
+                effects_.AddRisingSprite(1, 0.0f, 0.5f, bug.x, bug.y, textures_.FindTexture(kStarImage),
+                                         kStarColumns, kStarRows, kStarRise);
             }
         }
     } else {
@@ -229,10 +246,12 @@ void Game::BonusLevelStep() {
     if (levelTime != 0.0f) {
         for (int i = 0; i < cellCount; ++i) cells[static_cast<size_t>(i)].y -= dt * lineSpeed;
     }
-    if (cellCount <= 0) return;
+    if (cellCount <= 0)
+        return;
     for (int i = 0; i < cellCount; ++i) {
         const ShapeItem& cell = cells[static_cast<size_t>(i)];
-        if (cell.y + cell.height > 0.0f) return;
+        if (cell.y + cell.height > 0.0f)
+            return;
     }
     sound_.PlayEvent("no_bonus");
     effects_.AddBounceText(1, 0.0f, 2.5f, kCentreX, kCentreY, "No Bonus", 0.0f);
@@ -240,10 +259,12 @@ void Game::BonusLevelStep() {
 }
 
 void Game::GameOver() {
-    if (hooks.silenceMusic) hooks.silenceMusic();
+    if (hooks.silenceMusic)
+        hooks.silenceMusic();
     sound_.PlayEvent("game_over");
     appStates_.SetState(AppState::GameOver);
-    if (hooks.markNoSavedGame) hooks.markNoSavedGame();
+    if (hooks.markNoSavedGame)
+        hooks.markNoSavedGame();
 }
 
 void Game::DeveloperKeys() {
@@ -270,7 +291,8 @@ void Game::CompleteLevel() {
         for (int k = 0; k < 5; ++k) {
             float t = 1.4f + 0.3f * static_cast<float>(k);
             effects_.AddFlyingText(2, t, 0.6f, kCentreX, kCentreY, scoreX, scoreY, "750", 1);
-            effects_.AddRisingSprite(1, t, 1.0f, kCentreX, kCentreY, star, kStarColumns, kStarRows, kStarRise);
+            effects_.AddRisingSprite(1, t, 1.0f, kCentreX, kCentreY, star, kStarColumns, kStarRows,
+                                     kStarRise);
             effects_.AddDelayedAdd(t + 0.6f, 750, &score);
             effects_.AddSoundCue(t, "emit_scores");
             effects_.AddSoundCue(t + 0.6f, "collect_scores");
@@ -295,7 +317,8 @@ void Game::CompleteLevel() {
         effects_.AddDelayedAdd(2.75f, timeBonus, &score);
         effects_.AddTween(1.75f, 0.01f, timeLeft, 0.0f, &timeLeft);
         effects_.AddFlyingText(2, 1.75f, 1.0f, kCentreX, kCentreY, scoreX, scoreY, "1500", 1);
-        effects_.AddRisingSprite(1, 1.75f, 1.0f, kCentreX, kCentreY, star, kStarColumns, kStarRows, kStarRise);
+        effects_.AddRisingSprite(1, 1.75f, 1.0f, kCentreX, kCentreY, star, kStarColumns, kStarRows,
+                                 kStarRise);
         effects_.AddDelayedAdd(2.75f, 1500, &score);
         effects_.AddSoundCue(1.75f, "emit_scores");
         effects_.AddSoundCue(2.75f, "collect_scores");
@@ -311,7 +334,8 @@ void Game::CompleteLevel() {
 }
 
 void Game::TimeWarnings() {
-    if (IsBonusLevel() || gameMode == ModeRelax) return;
+    if (IsBonusLevel() || gameMode == ModeRelax)
+        return;
     if (timeLeft < 10.0f - static_cast<float>(timeoutWarnings)) {
         sound_.PlayEvent("timeout");
         ++timeoutWarnings;
@@ -333,8 +357,10 @@ void Game::PhaseChanges() {
         backgroundShown = backgroundNext;
     } else if (levelPhase == 2 && effects_.Empty()) {
         levelPhase = 3;
-        if (!restoredFromSave) playStartTime = now + 0.9f;
-        if (levelNumber == 1) StartTutorial();
+        if (!restoredFromSave)
+            playStartTime = now + 0.9f;
+        if (levelNumber == 1)
+            StartTutorial();
     }
 }
 

@@ -23,22 +23,31 @@ constexpr float kScoreTextOffset = 0.059375f;
 }  // namespace
 
 void Game::TryPlace(bool takenThisFrame) {
-    if (takenThisFrame) return;
-    if (!mouse_.LeftButtonPressed() && !mouse_.LeftButtonReleased()) return;
-    if (!held.present || mouseY >= kDropLimit) return;
+    if (takenThisFrame)
+        return;
+    if (!mouse_.LeftButtonPressed() && !mouse_.LeftButtonReleased())
+        return;
+    if (!held.present || mouseY >= kDropLimit)
+        return;
 
     int target = -1;
     for (int i = 0; i < cellCount && target < 0; ++i) {
         const ShapeItem& cell = cells[static_cast<size_t>(i)];
-        if (!(std::fabs(cell.x - mouseX) < cell.width * kHitFactor)) continue;
-        if (!(std::fabs(cell.y - mouseY) < cell.height * kHitFactor)) continue;
-        if (cell.filled) continue;
-        if (tutorialActive && i != tutorialCellIndex) continue;
+        if (!(std::fabs(cell.x - mouseX) < cell.width * kHitFactor))
+            continue;
+        if (!(std::fabs(cell.y - mouseY) < cell.height * kHitFactor))
+            continue;
+        if (cell.filled)
+            continue;
+        if (tutorialActive && i != tutorialCellIndex)
+            continue;
         bool matches = cell.classIndex == held.classIndex && cell.shapeIndex == held.shapeIndex;
-        if (!matches && held.bonusKind == BonusNone) continue;
+        if (!matches && held.bonusKind == BonusNone)
+            continue;
         target = i;
     }
-    if (target < 0) return;
+    if (target < 0)
+        return;
 
     ShapeItem& cell = cells[static_cast<size_t>(target)];
     cell.filled = 1;
@@ -49,7 +58,8 @@ void Game::TryPlace(bool takenThisFrame) {
         case BonusBand:
             for (int j = 0; j < cellCount; ++j) {
                 ShapeItem& other = cells[static_cast<size_t>(j)];
-                if (std::fabs(other.x - cell.x) < cell.width / 10.0f) other.filled = 1;
+                if (std::fabs(other.x - cell.x) < cell.width / 10.0f)
+                    other.filled = 1;
             }
             [[fallthrough]];
         case BonusAnyShape:
@@ -59,11 +69,15 @@ void Game::TryPlace(bool takenThisFrame) {
         case BonusArea:
             sound_.PlayEvent("fill_area");
             for (int j = 0; j < cellCount; ++j) {
-                if (j == target) continue;
+                if (j == target)
+                    continue;
                 ShapeItem& other = cells[static_cast<size_t>(j)];
-                if (!(std::fabs(other.x - cell.x) < kAreaFactor * cell.width)) continue;
-                if (!(std::fabs(other.y - cell.y) < kAreaFactor * cell.height)) continue;
-                if (other.filled) continue;
+                if (!(std::fabs(other.x - cell.x) < kAreaFactor * cell.width))
+                    continue;
+                if (!(std::fabs(other.y - cell.y) < kAreaFactor * cell.height))
+                    continue;
+                if (other.filled)
+                    continue;
                 other.filled = 1;
                 effects_.AddTrackingGlow(1, 0.0f, 1.0f, &other.x, &other.y,
                                          textures_.FindTexture(ShapeImageFile(other)));
@@ -96,14 +110,16 @@ void Game::TryPlace(bool takenThisFrame) {
 
     // A placement during the tutorial can only be its shape into its cell: the tutorial is over, also
     // when a bonus shape went in before the transformation step.
-    if (tutorialActive) EndTutorial();
+    if (tutorialActive)
+        EndTutorial();
 }
 
 void Game::RemoveCompleteLines() {
     constexpr int kLines = board::kLineCount;
     int leftLast = 0;
     for (int i = 0; i < kLines; ++i) {
-        if (lines[static_cast<size_t>(i)].x < kCentreSplit) leftLast = i;
+        if (lines[static_cast<size_t>(i)].x < kCentreSplit)
+            leftLast = i;
     }
     std::array<bool, kLines> remove{};
     std::array<int, kLines> shift{};
@@ -126,12 +142,14 @@ void Game::RemoveCompleteLines() {
         }
     }
     for (int i = 0; i < kLines; ++i) {
-        if (!remove[static_cast<size_t>(i)]) continue;
+        if (!remove[static_cast<size_t>(i)])
+            continue;
         BoardLine& line = lines[static_cast<size_t>(i)];
         sound_.PlayEvent("remove_line");
         for (int k = 0; k < lineShapeCount; ++k) {
             int index = i * lineShapeCount + k;
-            if (index < cellCount) cells[static_cast<size_t>(index)].present = 0;
+            if (index < cellCount)
+                cells[static_cast<size_t>(index)].present = 0;
         }
         effects_.AddTween(0.0f, kLineTween, 1.0f, 0.0f, &line.alpha);
         line.removed = 1;
@@ -139,13 +157,15 @@ void Game::RemoveCompleteLines() {
     }
     for (int i = 0; i < kLines; ++i) {
         int s = shift[static_cast<size_t>(i)];
-        if (remove[static_cast<size_t>(i)] || s == 0) continue;
+        if (remove[static_cast<size_t>(i)] || s == 0)
+            continue;
         float offset = static_cast<float>(s) * board::kLinePitch;
         // A line still sliding from an earlier removal slides on from where that slide ends.
         effects_.AddReplacingTween(0.0f, kLineTween, offset, &lines[static_cast<size_t>(i)].x);
         for (int k = 0; k < lineShapeCount; ++k) {
             int index = i * lineShapeCount + k;
-            if (index < cellCount) effects_.AddReplacingTween(0.0f, kLineTween, offset, &cells[static_cast<size_t>(index)].x);
+            if (index < cellCount)
+                effects_.AddReplacingTween(0.0f, kLineTween, offset, &cells[static_cast<size_t>(index)].x);
         }
     }
 }

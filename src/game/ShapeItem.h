@@ -30,7 +30,8 @@ inline constexpr size_t kTextCapacity = 255;  // texts hold at most 254 characte
 
 // Cuts a text to what a 255-byte field holds.
 inline std::string ClipText(std::string text) {
-    if (text.size() >= board::kTextCapacity) text.resize(board::kTextCapacity - 1);
+    if (text.size() >= board::kTextCapacity)
+        text.resize(board::kTextCapacity - 1);
     return text;
 }
 
@@ -43,10 +44,10 @@ struct ShapeItem {
     float y = 0.0f;
     float width = board::kCellWidth;
     float height = board::kCellHeight;
-    float vy = 0.0f;           // cells: vertical speed; negative = rising
-    int32_t present = 0;       // cells: still on the board; held: a shape is held
-    int32_t filled = 0;        // cells: a matching shape was placed
-    int32_t bonusKind = 0;     // 0 none, 1 any shape, 2 band, 3 area
+    float vy = 0.0f;        // cells: vertical speed; negative = rising
+    int32_t present = 0;    // cells: still on the board; held: a shape is held
+    int32_t filled = 0;     // cells: a matching shape was placed
+    int32_t bonusKind = 0;  // 0 none, 1 any shape, 2 band, 3 area
     Texture* maskTexture = nullptr;
     Texture* mainTexture = nullptr;
 };

@@ -18,8 +18,10 @@ constexpr int kStripFrames = 6;
 
 // Back just outside the edge it crossed.
 float Bounded(float v) {
-    if (v < -0.3f) return -0.05f;
-    if (v > 1.3f) return 1.05f;
+    if (v < -0.3f)
+        return -0.05f;
+    if (v > 1.3f)
+        return 1.05f;
     return v;
 }
 }  // namespace
@@ -50,7 +52,8 @@ TextureHandle Butterfly::Picture() const {
 }
 
 void Butterfly::Draw(Graphics& graphics) const {
-    graphics.DrawAnimatedSprite(Picture(), x, y, kWidth, kHeight, 0, kStripFrames, 1, speed * 50.0f, 0xFFFFFFFFu);
+    graphics.DrawAnimatedSprite(Picture(), x, y, kWidth, kHeight, 0, kStripFrames, 1, speed * 50.0f,
+                                0xFFFFFFFFu);
 }
 
 void Butterfly::Update(float dt, Graphics& graphics, Random& random, const Clock& clock) {
@@ -59,8 +62,9 @@ void Butterfly::Update(float dt, Graphics& graphics, Random& random, const Clock
 }
 
 void DrawBugSprite(Graphics& graphics, const Bug& bug) {
-    graphics.DrawAnimatedSprite(graphics.FindTexture("Graphics\\bug_right.png"), bug.x, bug.y, 1.5f * Butterfly::kWidth,
-                                1.5f * Butterfly::kHeight, 0, kStripFrames, 1, bug.speed * 50.0f, 0xFFFFFFFFu);
+    graphics.DrawAnimatedSprite(graphics.FindTexture("Graphics\\bug_right.png"), bug.x, bug.y,
+                                1.5f * Butterfly::kWidth, 1.5f * Butterfly::kHeight, 0, kStripFrames, 1,
+                                bug.speed * 50.0f, 0xFFFFFFFFu);
 }
 
 }  // namespace tamblor

@@ -38,28 +38,35 @@ void ModulatedBlending(RenderState& state) {
 
 // "%d" of a float truncated toward zero, for any value.
 std::string Truncated(float value) {
-    if (!std::isfinite(value)) return "0";
+    if (!std::isfinite(value))
+        return "0";
     double v = std::trunc(static_cast<double>(value));
-    if (v > 2147483647.0) v = 2147483647.0;
-    if (v < -2147483648.0) v = -2147483648.0;
+    if (v > 2147483647.0)
+        v = 2147483647.0;
+    if (v < -2147483648.0)
+        v = -2147483648.0;
     return std::to_string(static_cast<int>(v));
 }
 }  // namespace
 
-GameScene::GameScene(Game& game, Graphics& graphics, EffectList& effects, AppStates& appStates, const Clock& clock)
+GameScene::GameScene(Game& game, Graphics& graphics, EffectList& effects, AppStates& appStates,
+                     const Clock& clock)
     : game_(game), graphics_(graphics), effects_(effects), appStates_(appStates), clock_(clock) {}
 
 std::pair<float, float> GameScene::Anchor(std::string_view name) const {
-    return game_.hooks.inGameTextPosition ? game_.hooks.inGameTextPosition(name) : std::pair<float, float>(0, 0);
+    return game_.hooks.inGameTextPosition ? game_.hooks.inGameTextPosition(name)
+                                          : std::pair<float, float>(0, 0);
 }
 
 void GameScene::DrawGameScene(float frameTime) {
     RenderDevice* device = graphics_.Device();
-    if (!device) return;
+    if (!device)
+        return;
     if (game_.levelPhase == 0) {
         // Still fading to black: the picture that was on screen stays.
         if (appStates_.PreviousState() == MainMenu) {
-            if (hooks.renderMainMenu) hooks.renderMainMenu();
+            if (hooks.renderMainMenu)
+                hooks.renderMainMenu();
         } else if (hooks.drawStageMap) {
             hooks.drawStageMap();
         }
@@ -69,8 +76,8 @@ void GameScene::DrawGameScene(float frameTime) {
     RenderState& state = device->State();
 
     state.alphaBlendEnable = false;
-    graphics_.DrawSprite(graphics_.FindTexture(game_.backgroundShown), 0.57f, 0.43f, 0.86f, 0.86f, 0.0f, 0.0f, 1.0f,
-                         1.0f, kWhite, 0);
+    graphics_.DrawSprite(graphics_.FindTexture(game_.backgroundShown), 0.57f, 0.43f, 0.86f, 0.86f, 0.0f, 0.0f,
+                         1.0f, 1.0f, kWhite, 0);
     DrawLines();
     DrawCells();
 
@@ -83,23 +90,25 @@ void GameScene::DrawGameScene(float frameTime) {
     state.alphaBlendEnable = false;
     effects_.Draw(graphics_, 1);
 
-    graphics_.DrawSprite(graphics_.FindTexture("Graphics\\am_bottom_bar.jpg"), 0.5f, 0.915f, 1.0f, 0.13f, 0.0f, 0.0f,
-                         1.0f, 1.0f, kWhite, 0);
+    graphics_.DrawSprite(graphics_.FindTexture("Graphics\\am_bottom_bar.jpg"), 0.5f, 0.915f, 1.0f, 0.13f,
+                         0.0f, 0.0f, 1.0f, 1.0f, kWhite, 0);
     DrawPanel();
     DrawFrame();
-    if (hooks.renderInGameScreen) hooks.renderInGameScreen();
+    if (hooks.renderInGameScreen)
+        hooks.renderInGameScreen();
     DrawStatus();
 
     if (game_.held.present) {
         const ShapeItem& held = game_.held;
-        graphics_.DrawSprite(graphics_.FindTexture(game_.ShapeImageFile(held)), held.x, held.y, held.width, held.height,
-                             0.0f, 0.0f, 1.0f, 1.0f, kWhite, SPRITE_ALPHA | SPRITE_OWN_SIZE);
+        graphics_.DrawSprite(graphics_.FindTexture(game_.ShapeImageFile(held)), held.x, held.y, held.width,
+                             held.height, 0.0f, 0.0f, 1.0f, 1.0f, kWhite, SPRITE_ALPHA | SPRITE_OWN_SIZE);
     }
     effects_.Draw(graphics_, 2);
 
     if (game_.tutorialActive) {
         game_.ImposeTutorialSetup();
-        if (hooks.drawTutorialHints) hooks.drawTutorialHints();
+        if (hooks.drawTutorialHints)
+            hooks.drawTutorialHints();
     }
 }
 
@@ -128,9 +137,10 @@ void GameScene::DrawLines() {
 void GameScene::DrawCells() {
     for (int i = 0; i < game_.cellCount; ++i) {
         const ShapeItem& cell = game_.cells[static_cast<size_t>(i)];
-        if (!cell.present) continue;
-        graphics_.DrawSprite(cell.filled ? cell.mainTexture : cell.maskTexture, cell.x, cell.y, cell.width, cell.height,
-                             0.0f, 0.0f, 1.0f, 1.0f, kWhite, SPRITE_ALPHA | SPRITE_OWN_SIZE);
+        if (!cell.present)
+            continue;
+        graphics_.DrawSprite(cell.filled ? cell.mainTexture : cell.maskTexture, cell.x, cell.y, cell.width,
+                             cell.height, 0.0f, 0.0f, 1.0f, 1.0f, kWhite, SPRITE_ALPHA | SPRITE_OWN_SIZE);
     }
 }
 
@@ -141,8 +151,8 @@ void GameScene::DrawPanel() {
     state.magFilter = TextureFilter::Point;
     for (int i = 0; i < game_.panelCount; ++i) {
         const ShapeItem& item = game_.panel[static_cast<size_t>(i)];
-        graphics_.DrawSprite(item.mainTexture, item.x, item.y, item.width, item.height, 0.0f, 0.0f, 1.0f, 1.0f, kWhite,
-                             SPRITE_ALPHA | SPRITE_OWN_SIZE);
+        graphics_.DrawSprite(item.mainTexture, item.x, item.y, item.width, item.height, 0.0f, 0.0f, 1.0f,
+                             1.0f, kWhite, SPRITE_ALPHA | SPRITE_OWN_SIZE);
     }
     state.minFilter = TextureFilter::Linear;
     state.magFilter = TextureFilter::Linear;
@@ -166,8 +176,8 @@ void GameScene::DrawStatus() {
         float t = std::fmod(static_cast<float>(clock_.TimeGetTime()) * 0.001f, 2.0f);
         float a = t < 1.0f ? 255.0f * t : 255.0f * (2.0f - t);
         uint32_t colour = (static_cast<uint32_t>(static_cast<int>(a)) << 24) | 0x00FFFFFFu;
-        graphics_.DrawSprite(graphics_.FindTexture("Graphics\\round_time.png"), timeX, timeY, 0.0f, 0.0f, 0.0f, 0.0f,
-                             1.0f, 1.0f, colour, SPRITE_ALPHA | SPRITE_OWN_SIZE);
+        graphics_.DrawSprite(graphics_.FindTexture("Graphics\\round_time.png"), timeX, timeY, 0.0f, 0.0f,
+                             0.0f, 0.0f, 1.0f, 1.0f, colour, SPRITE_ALPHA | SPRITE_OWN_SIZE);
     }
     std::string timeText = game_.gameMode == ModeRelax ? std::string("Unlim") : Truncated(game_.timeLeft);
     graphics_.DrawString(timeX, timeY, kTextSize, kWhite, TEXT_CENTER, timeText);
@@ -178,8 +188,8 @@ void GameScene::DrawStatus() {
     auto [meterX, meterY] = Anchor("txtMeterBar");
     float progress = std::isfinite(game_.progress) ? game_.progress : 0.0f;
     graphics_.DrawProgressBar(graphics_.FindTexture("Graphics\\progress-empty.png"),
-                              graphics_.FindTexture("Graphics\\progress-full.png"), meterX, meterY, 0.0f, 0.0f,
-                              static_cast<int>(100.0f * progress), BAR_HORIZONTAL | BAR_OWN_SIZE);
+                              graphics_.FindTexture("Graphics\\progress-full.png"), meterX, meterY, 0.0f,
+                              0.0f, static_cast<int>(100.0f * progress), BAR_HORIZONTAL | BAR_OWN_SIZE);
 }
 
 }  // namespace tamblor

@@ -30,11 +30,14 @@ EffectList::EffectList(const Clock& clock, Random& random, SoundEventPlayer& sou
     Clear();
 }
 
-float EffectList::Now() const { return static_cast<float>(clock_.TimeGetTime()) / 1000.0f; }
+float EffectList::Now() const {
+    return static_cast<float>(clock_.TimeGetTime()) / 1000.0f;
+}
 
 Effect* EffectList::NewEffect(int kind, int layer, float delay, float duration) {
     // A duration of 0 would never progress and the list would never empty.
-    if (count_ >= kCapacity || !(duration > 0.0f)) return nullptr;
+    if (count_ >= kCapacity || !(duration > 0.0f))
+        return nullptr;
     Effect& e = effects_[static_cast<size_t>(count_++)];
     e = Effect{};
     e.kind = kind;
@@ -50,7 +53,8 @@ Effect* EffectList::NewEffect(int kind, int layer, float delay, float duration) 
 int EffectList::AddRisingText(int layer, float delay, float duration, float x, float y, std::string_view text,
                               int useDigits) {
     Effect* e = NewEffect(EffectRisingText, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     CopyText(*e, text);
@@ -59,19 +63,22 @@ int EffectList::AddRisingText(int layer, float delay, float duration, float x, f
 }
 
 int EffectList::AddTween(float delay, float duration, float from, float to, float* target) {
-    if (!target) return 0;
+    if (!target)
+        return 0;
     Effect* e = NewEffect(EffectTween, -1, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->from = from;
     e->to = to;
     e->target = target;
     return 1;
 }
 
-int EffectList::AddSpriteRing(int layer, float delay, float duration, float x, float y, float size, float radius,
-                              Texture* texture) {
+int EffectList::AddSpriteRing(int layer, float delay, float duration, float x, float y, float size,
+                              float radius, Texture* texture) {
     Effect* e = NewEffect(EffectSpriteRing, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     e->size = size;
@@ -83,7 +90,8 @@ int EffectList::AddSpriteRing(int layer, float delay, float duration, float x, f
 int EffectList::AddGrowSprite(int layer, float delay, float duration, float x, float y, float w, float h,
                               Texture* texture) {
     Effect* e = NewEffect(EffectGrowSprite, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     e->w = w;
@@ -95,7 +103,8 @@ int EffectList::AddGrowSprite(int layer, float delay, float duration, float x, f
 int EffectList::AddBounceText(int layer, float delay, float duration, float x, float y, std::string_view text,
                               float yOffset) {
     Effect* e = NewEffect(EffectBounceText, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     CopyText(*e, text);
@@ -106,7 +115,8 @@ int EffectList::AddBounceText(int layer, float delay, float duration, float x, f
 int EffectList::AddShrinkSprite(int layer, float delay, float duration, float x, float y, float w, float h,
                                 Texture* texture) {
     Effect* e = NewEffect(EffectShrinkSprite, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     e->w = w;
@@ -117,7 +127,8 @@ int EffectList::AddShrinkSprite(int layer, float delay, float duration, float x,
 
 int EffectList::AddSoundCue(float delay, std::string_view eventName) {
     Effect* e = NewEffect(EffectSoundCue, -1, delay, 1.0f);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     CopyText(*e, eventName);
     return 1;
 }
@@ -125,7 +136,8 @@ int EffectList::AddSoundCue(float delay, std::string_view eventName) {
 int EffectList::AddFadingText(int layer, float delay, float duration, float x, float y, std::string_view text,
                               int useDigits) {
     Effect* e = NewEffect(EffectFadingText, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     CopyText(*e, text);
@@ -136,7 +148,8 @@ int EffectList::AddFadingText(int layer, float delay, float duration, float x, f
 int EffectList::AddRisingSprite(int layer, float delay, float duration, float x, float y, Texture* texture,
                                 int columns, int rows, float riseSpeed) {
     Effect* e = NewEffect(EffectRisingSprite, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     e->texture = texture;
@@ -149,7 +162,8 @@ int EffectList::AddRisingSprite(int layer, float delay, float duration, float x,
 int EffectList::AddParticleBurst(int layer, float delay, float duration, float x, float y, float size,
                                  float radius, Texture* texture, int evenSpread) {
     Effect* e = NewEffect(EffectParticleBurst, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     e->size = size;
@@ -173,9 +187,11 @@ int EffectList::AddParticleBurst(int layer, float delay, float duration, float x
 
 int EffectList::AddTrackingGlow(int layer, float delay, float duration, const float* xPointer,
                                 const float* yPointer, Texture* texture) {
-    if (!xPointer || !yPointer) return 0;
+    if (!xPointer || !yPointer)
+        return 0;
     Effect* e = NewEffect(EffectTrackingGlow, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->xPointer = xPointer;
     e->yPointer = yPointer;
     e->texture = texture;
@@ -185,7 +201,8 @@ int EffectList::AddTrackingGlow(int layer, float delay, float duration, const fl
 int EffectList::AddFlyingText(int layer, float delay, float duration, float x, float y, float x2, float y2,
                               std::string_view text, int useDigits) {
     Effect* e = NewEffect(EffectFlyingText, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     e->x2 = x2;
@@ -197,7 +214,8 @@ int EffectList::AddFlyingText(int layer, float delay, float duration, float x, f
 
 int EffectList::AddDropText(int layer, float delay, float duration, float x, float y, std::string_view text) {
     Effect* e = NewEffect(EffectDropText, layer, delay, duration);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->x = x;
     e->y = y;
     CopyText(*e, text);
@@ -205,9 +223,11 @@ int EffectList::AddDropText(int layer, float delay, float duration, float x, flo
 }
 
 int EffectList::AddDelayedAdd(float delay, int amount, int32_t* intTarget) {
-    if (!intTarget) return 0;
+    if (!intTarget)
+        return 0;
     Effect* e = NewEffect(EffectDelayedAdd, -1, delay, 1.0f);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     e->amount = amount;
     e->intTarget = intTarget;
     return 1;
@@ -217,7 +237,8 @@ float EffectList::PendingTweenEnd(const float* target) const {
     // The glide added last is the one whose value wins while several run.
     for (int i = count_ - 1; i >= 0; --i) {
         const Effect& e = effects_[static_cast<size_t>(i)];
-        if (e.kind == EffectTween && e.target == target) return e.to;
+        if (e.kind == EffectTween && e.target == target)
+            return e.to;
     }
     return *target;
 }
@@ -234,7 +255,8 @@ void EffectList::RemoveTweensOf(const float* target) {
 }
 
 int EffectList::AddReplacingTween(float delay, float duration, float offset, float* target) {
-    if (!target) return 0;
+    if (!target)
+        return 0;
     float end = PendingTweenEnd(target) + offset;
     RemoveTweensOf(target);
     return AddTween(delay, duration, *target, end, target);
@@ -282,8 +304,10 @@ void EffectList::Clear() {
 }
 
 void EffectList::Remove(int index) {
-    if (index < 0 || index >= count_) return;
-    for (int i = index; i + 1 < count_; ++i) effects_[static_cast<size_t>(i)] = effects_[static_cast<size_t>(i + 1)];
+    if (index < 0 || index >= count_)
+        return;
+    for (int i = index; i + 1 < count_; ++i)
+        effects_[static_cast<size_t>(i)] = effects_[static_cast<size_t>(i + 1)];
     --count_;
 }
 

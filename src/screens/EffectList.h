@@ -32,7 +32,7 @@ struct EffectParticle {
     float direction = 0.0f;  // radians
     float speed = 0.0f;      // factor of the radius
     float size = 0.0f;
-    float spin = 0.0f;       // -1 .. 1
+    float spin = 0.0f;  // -1 .. 1
 };
 
 // One timed effect: a show piece drawn for a while, or a delayed action (sound, score, value glide).
@@ -91,8 +91,8 @@ public:
     int AddSoundCue(float delay, std::string_view eventName);
     int AddFadingText(int layer, float delay, float duration, float x, float y, std::string_view text,
                       int useDigits);
-    int AddRisingSprite(int layer, float delay, float duration, float x, float y, Texture* texture, int columns,
-                        int rows, float riseSpeed);
+    int AddRisingSprite(int layer, float delay, float duration, float x, float y, Texture* texture,
+                        int columns, int rows, float riseSpeed);
     int AddParticleBurst(int layer, float delay, float duration, float x, float y, float size, float radius,
                          Texture* texture, int evenSpread);
     int AddTrackingGlow(int layer, float delay, float duration, const float* xPointer, const float* yPointer,

@@ -31,7 +31,8 @@ void EffectList::Draw(Graphics& graphics, int layer) {
     RenderDevice* device = graphics.Device();
     for (int i = 0; i < count_; ++i) {
         Effect& e = effects_[static_cast<size_t>(i)];
-        if (e.pending || (e.layer != layer && e.layer != -1)) continue;
+        if (e.pending || (e.layer != layer && e.layer != -1))
+            continue;
         float t = e.progress;
         std::string_view text = e.Text();
         switch (e.kind) {
@@ -39,7 +40,8 @@ void EffectList::Draw(Graphics& graphics, int layer) {
                 uint32_t colour = WhiteAlpha((1.0f - t) * 255.0f);
                 float y = e.y - 0.15f * t;
                 if (e.useDigits) {
-                    graphics.DrawDigits(graphics.FindTexture(kDigitsImage), e.x, y, 0.75f, colour, text, 1.0f);
+                    graphics.DrawDigits(graphics.FindTexture(kDigitsImage), e.x, y, 0.75f, colour, text,
+                                        1.0f);
                 } else {
                     graphics.DrawString(e.x, y, 0.05f, colour, TEXT_CENTER, text);
                 }
@@ -50,11 +52,14 @@ void EffectList::Draw(Graphics& graphics, int layer) {
                 float x = e.x2 * t3 + (1.0f - t3) * e.x;
                 float y = e.y2 * t + (1.0f - t) * e.y;
                 float a = 255.0f;
-                if (t < 0.1f) a = 2550.0f * t;
-                if (t > 0.9f) a = 2550.0f * (1.0f - t);
+                if (t < 0.1f)
+                    a = 2550.0f * t;
+                if (t > 0.9f)
+                    a = 2550.0f * (1.0f - t);
                 uint32_t colour = WhiteAlpha(a);
                 if (e.useDigits) {
-                    graphics.DrawDigits(graphics.FindTexture(kDigitsImage), x, y, 0.75f, colour, text, 1.0f - 0.5f * t);
+                    graphics.DrawDigits(graphics.FindTexture(kDigitsImage), x, y, 0.75f, colour, text,
+                                        1.0f - 0.5f * t);
                 } else {
                     graphics.DrawString(x, y, 0.05f, colour, TEXT_CENTER, text);
                 }
@@ -63,7 +68,8 @@ void EffectList::Draw(Graphics& graphics, int layer) {
             case EffectBounceText: {
                 float s = 2.0f * t - 1.0f;
                 float s5 = s * s * s * s * s;
-                graphics.DrawString(e.x, e.y + e.yOffset + s5, 0.1f, 0xFFFFFFFFu, TEXT_CENTER | TEXT_IMAGE_OWN_SIZE, text);
+                graphics.DrawString(e.x, e.y + e.yOffset + s5, 0.1f, 0xFFFFFFFFu,
+                                    TEXT_CENTER | TEXT_IMAGE_OWN_SIZE, text);
                 break;
             }
             case EffectDropText: {
@@ -91,7 +97,8 @@ void EffectList::Draw(Graphics& graphics, int layer) {
                 a = std::clamp(a, 0.0f, 1.0f);
                 uint32_t colour = WhiteAlpha(a * 255.0f);
                 if (e.useDigits) {
-                    graphics.DrawDigits(graphics.FindTexture(kDigitsImage), e.x, e.y, 0.75f, colour, text, 1.0f);
+                    graphics.DrawDigits(graphics.FindTexture(kDigitsImage), e.x, e.y, 0.75f, colour, text,
+                                        1.0f);
                 } else {
                     graphics.DrawString(e.x, e.y, 0.1f, colour, TEXT_CENTER | TEXT_IMAGE_OWN_SIZE, text);
                 }
@@ -99,19 +106,22 @@ void EffectList::Draw(Graphics& graphics, int layer) {
             }
             case EffectRisingSprite: {
                 // A sheet without frames has nothing to show.
-                if (e.columns <= 0 || e.rows <= 0 || !device) break;
+                if (e.columns <= 0 || e.rows <= 0 || !device)
+                    break;
                 ModulatedBlending(device->State(), ColorOp::Modulate);
                 float y = e.y + (Now() - e.startTime) * e.riseSpeed;
-                graphics.DrawAnimatedSprite(e.texture, e.x, y, 0.05f, 0.07f, SPRITE_OWN_SIZE | SPRITE_FRAME_PHASE,
-                                            e.columns, e.rows, t, WhiteAlpha((1.0f - t) * 255.0f));
+                graphics.DrawAnimatedSprite(e.texture, e.x, y, 0.05f, 0.07f,
+                                            SPRITE_OWN_SIZE | SPRITE_FRAME_PHASE, e.columns, e.rows, t,
+                                            WhiteAlpha((1.0f - t) * 255.0f));
                 device->State().alphaBlendEnable = false;
                 break;
             }
             case EffectTrackingGlow: {
-                if (!device) break;
+                if (!device)
+                    break;
                 ModulatedBlending(device->State(), ColorOp::Add);
-                graphics.DrawSprite(e.texture, *e.xPointer, *e.yPointer, 0.125f, 0.166f, 0.0f, 0.0f, 1.0f, 1.0f,
-                                    WhiteAlpha((0.5f - t / 2.0f) * 255.0f), SPRITE_OWN_SIZE);
+                graphics.DrawSprite(e.texture, *e.xPointer, *e.yPointer, 0.125f, 0.166f, 0.0f, 0.0f, 1.0f,
+                                    1.0f, WhiteAlpha((0.5f - t / 2.0f) * 255.0f), SPRITE_OWN_SIZE);
                 device->State().colorOp = ColorOp::Modulate;
                 device->State().alphaBlendEnable = false;
                 break;
@@ -121,18 +131,18 @@ void EffectList::Draw(Graphics& graphics, int layer) {
                 float turn = t * kPi / 2.0f;
                 for (int k = 0; k < 8; ++k) {
                     float a = 2.0f * kPi * static_cast<float>(k) / 8.0f + turn;
-                    graphics.DrawSprite(e.texture, e.x + std::cos(a) * r, e.y + std::sin(a) * r, e.size, e.size, 0.0f,
-                                        0.0f, 1.0f, 1.0f, 0xFFFFFFFFu, SPRITE_ALPHA);
+                    graphics.DrawSprite(e.texture, e.x + std::cos(a) * r, e.y + std::sin(a) * r, e.size,
+                                        e.size, 0.0f, 0.0f, 1.0f, 1.0f, 0xFFFFFFFFu, SPRITE_ALPHA);
                 }
                 break;
             }
             case EffectGrowSprite:
-                graphics.DrawSprite(e.texture, e.x, e.y, t * e.w, t * e.h, 0.0f, 0.0f, 1.0f, 1.0f, 0xFFFFFFFFu,
-                                    SPRITE_ALPHA);
+                graphics.DrawSprite(e.texture, e.x, e.y, t * e.w, t * e.h, 0.0f, 0.0f, 1.0f, 1.0f,
+                                    0xFFFFFFFFu, SPRITE_ALPHA);
                 break;
             case EffectShrinkSprite:
-                graphics.DrawSprite(e.texture, e.x, e.y, (1.0f - t) * e.w, (1.0f - t) * e.h, 0.0f, 0.0f, 1.0f, 1.0f,
-                                    0xFFFFFFFFu, SPRITE_ALPHA);
+                graphics.DrawSprite(e.texture, e.x, e.y, (1.0f - t) * e.w, (1.0f - t) * e.h, 0.0f, 0.0f, 1.0f,
+                                    1.0f, 0xFFFFFFFFu, SPRITE_ALPHA);
                 break;
             case EffectParticleBurst: {
                 float a = t <= 0.75f ? 255.0f : (1.0f - t) * 4.0f * 255.0f;
@@ -142,8 +152,8 @@ void EffectList::Draw(Graphics& graphics, int layer) {
                     float px = e.x + std::cos(p.direction) * d;
                     float py = e.y + std::sin(p.direction) * d * 4.0f / 3.0f;
                     float s = (0.5f * t + 0.5f) * p.size;
-                    graphics.DrawSpriteRotated(e.texture, px, py, s, s * 4.0f / 3.0f, p.spin * 4.0f * kPi * t, colour,
-                                               SPRITE_ALPHA);
+                    graphics.DrawSpriteRotated(e.texture, px, py, s, s * 4.0f / 3.0f, p.spin * 4.0f * kPi * t,
+                                               colour, SPRITE_ALPHA);
                 }
                 break;
             }

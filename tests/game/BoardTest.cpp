@@ -49,7 +49,8 @@ TEST(Board, EveryLevelClassGetsACellAndNoUsableClassMeansNoBoard) {
             ++seen[static_cast<size_t>(c.classIndex)];
             EXPECT_LT(c.shapeIndex, 4);
         }
-        for (int c = 0; c < 12; ++c) EXPECT_GT(seen[static_cast<size_t>(c)], 0) << "class " << c << " seed " << seed;
+        for (int c = 0; c < 12; ++c)
+            EXPECT_GT(seen[static_cast<size_t>(c)], 0) << "class " << c << " seed " << seed;
     }
     // One class: forcing changes nothing but shapes.
     w.UseClasses(1, 1);

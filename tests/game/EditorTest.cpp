@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <tinyxml2.h>
 
 #include "game/GameTestSupport.h"
@@ -13,9 +12,11 @@ struct EditorWorld : GameWorld {
     EditorWorld() {
         WriteClasses(3, 2);
         game.LoadShapeClasses("classes.xml");
-        WriteLevel(3, "newShapeTime=\"0.2\" levelTime=\"75.5\" shapeClassCount=\"2\" shapeClassList=\"c2\" "
-                      "lineSpeed=\"0.035\" fBugAppearanceRange=\"12\" lineShapeCount=\"11\" fBonusAnyShapeP=\"0.04\" "
-                      "fBonusBandP=\"0.2\" fBonusAreaP=\"0.15\"");
+        WriteLevel(
+            3,
+            "newShapeTime=\"0.2\" levelTime=\"75.5\" shapeClassCount=\"2\" shapeClassList=\"c2\" "
+            "lineSpeed=\"0.035\" fBugAppearanceRange=\"12\" lineShapeCount=\"11\" fBonusAnyShapeP=\"0.04\" "
+            "fBonusBandP=\"0.2\" fBonusAreaP=\"0.15\"");
         appStates.SetState(LevelWon);
         game.levelNumber = 3;
         game.StartLevel();
@@ -111,16 +112,19 @@ TEST(Editor, SavesTheLevelFileAndItLoadsBack) {
     const tinyxml2::XMLElement* map = doc.FirstChildElement("LevelMap");
     ASSERT_NE(map, nullptr);
     std::vector<std::string> order;
-    for (const tinyxml2::XMLAttribute* a = map->FirstAttribute(); a; a = a->Next()) order.emplace_back(a->Name());
-    EXPECT_EQ(order, (std::vector<std::string>{"newShapeTime", "levelTime", "shapeClassCount", "shapeClassList",
-                                               "lineSpeed", "fBugAppearanceRange", "lineShapeCount",
-                                               "fBonusAnyShapeP", "fBonusBandP", "fBonusAreaP"}));
+    for (const tinyxml2::XMLAttribute* a = map->FirstAttribute(); a; a = a->Next())
+        order.emplace_back(a->Name());
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"newShapeTime", "levelTime", "shapeClassCount", "shapeClassList",
+                                        "lineSpeed", "fBugAppearanceRange", "lineShapeCount",
+                                        "fBonusAnyShapeP", "fBonusBandP", "fBonusAreaP"}));
     EXPECT_STREQ(map->Attribute("lineShapeCount"), "11.000000");
     EXPECT_STREQ(map->Attribute("shapeClassCount"), "2.000000");
     EXPECT_STREQ(map->Attribute("levelTime"), "75.500000");
     int cells = 0;
     const tinyxml2::XMLElement* last = nullptr;
-    for (const tinyxml2::XMLElement* e = map->FirstChildElement("ShapeCell"); e; e = e->NextSiblingElement("ShapeCell")) {
+    for (const tinyxml2::XMLElement* e = map->FirstChildElement("ShapeCell"); e;
+         e = e->NextSiblingElement("ShapeCell")) {
         ++cells;
         last = e;
     }

@@ -5,7 +5,8 @@ namespace tamblor::test {
 void GameWorld::WriteClasses(int count, int shapes) {
     std::string xml = "<?xml version=\"1.0\"?>\n<Level>\n";
     for (int c = 0; c < count; ++c) {
-        xml += "  <ShapeClass name=\"c" + std::to_string(c) + "\" soundEvent=\"class" + std::to_string(c) + "\">\n";
+        xml += "  <ShapeClass name=\"c" + std::to_string(c) + "\" soundEvent=\"class" + std::to_string(c) +
+               "\">\n";
         for (int s = 0; s < shapes; ++s) {
             std::string stem = "Graphics\\Shapes\\c" + std::to_string(c) + "_s" + std::to_string(s);
             xml += "    <Shape mainImage=\"" + stem + ".png\" maskImage=\"" + stem + "_mask.png\"/>\n";
@@ -36,7 +37,8 @@ void GameWorld::UseClasses(int count, int shapes) {
 }
 
 void GameWorld::SetBoard(const std::vector<std::string>& rows) {
-    if (game.ShapeCountOf(0) <= 0) UseClasses(10);
+    if (game.ShapeCountOf(0) <= 0)
+        UseClasses(10);
     int perLine = static_cast<int>(rows.front().size());
     game.lineSpeed = 0.03f;
     game.lineShapeCount = perLine;
@@ -89,7 +91,8 @@ std::vector<std::string> GameWorld::BoardPicture() const {
 void GameWorld::ApplyTweens() {
     for (int i = 0; i < effects.Count(); ++i) {
         const Effect& e = effects.At(i);
-        if (e.kind == EffectTween && !e.pending) *e.target = e.to * e.progress + (1.0f - e.progress) * e.from;
+        if (e.kind == EffectTween && !e.pending)
+            *e.target = e.to * e.progress + (1.0f - e.progress) * e.from;
     }
 }
 

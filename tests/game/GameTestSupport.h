@@ -62,9 +62,11 @@ public:
     std::vector<std::string> asked;
     Texture* FindTexture(std::string_view name) override {
         asked.emplace_back(name);
-        if (name.empty()) return nullptr;
+        if (name.empty())
+            return nullptr;
         auto it = ids_.find(std::string(name));
-        if (it == ids_.end()) it = ids_.emplace(std::string(name), static_cast<int>(ids_.size())).first;
+        if (it == ids_.end())
+            it = ids_.emplace(std::string(name), static_cast<int>(ids_.size())).first;
         return reinterpret_cast<Texture*>(&storage_[static_cast<size_t>(it->second) % storage_.size()]);
     }
     Texture* Handle(const std::string& name) { return FindTexture(name); }

@@ -15,9 +15,10 @@ TEST(ClassFile, ReadsClassesAndShapesAndSurvivesBadFiles) {
     EXPECT_EQ(w.game.allClassCount, 0);
     EXPECT_NE(w.LogText().find("Fatal error, cannot load XML: classes.xml\n"), std::string::npos);
 
-    w.WriteData("classes.xml", "<Level><ShapeClass name=\"star\"><Shape mainImage=\"a.png\"/>"
-                               "<Shape maskImage=\"m.png\" mainImage=\"b.png\"/></ShapeClass>"
-                               "<ShapeClass soundEvent=\"snd\"/><Other/></Level>");
+    w.WriteData("classes.xml",
+                "<Level><ShapeClass name=\"star\"><Shape mainImage=\"a.png\"/>"
+                "<Shape maskImage=\"m.png\" mainImage=\"b.png\"/></ShapeClass>"
+                "<ShapeClass soundEvent=\"snd\"/><Other/></Level>");
     EXPECT_EQ(w.game.LoadShapeClasses("classes.xml"), 1);
     ASSERT_EQ(w.game.allClassCount, 2);
     EXPECT_EQ(w.game.allClasses[0].name, "star");
@@ -44,9 +45,10 @@ TEST(LevelFile, ReadsParametersAndUsesZeroForAbsentNumbers) {
     GameWorld w;
     w.WriteClasses(5, 3);
     ASSERT_EQ(w.game.LoadShapeClasses("classes.xml"), 1);
-    w.WriteLevel(1, "newShapeTime=\"0.5\" levelTime=\"120.5s\" shapeClassCount=\"3.9\" bonusLevel=\"true\" "
-                    "lineSpeed=\"0.04\" fBugAppearanceRange=\"20\" lineShapeCount=\"7\" "
-                    "fBonusAnyShapeP=\"0.1\" fBonusBandP=\"0.2\" fBonusAreaP=\"0.3\"");
+    w.WriteLevel(1,
+                 "newShapeTime=\"0.5\" levelTime=\"120.5s\" shapeClassCount=\"3.9\" bonusLevel=\"true\" "
+                 "lineSpeed=\"0.04\" fBugAppearanceRange=\"20\" lineShapeCount=\"7\" "
+                 "fBonusAnyShapeP=\"0.1\" fBonusBandP=\"0.2\" fBonusAreaP=\"0.3\"");
     w.game.levelNumber = 1;
     w.game.LoadLevel();
     EXPECT_FLOAT_EQ(w.game.newShapeTime, 0.5f);
@@ -121,8 +123,8 @@ TEST(LevelFile, ClassChoiceAlwaysEnds) {
     std::string twoShapes = "<Shape mainImage=\"a.png\"/><Shape mainImage=\"b.png\"/>";
     std::vector<Case> cases = {
         {"", "shapeClassCount=\"3\" lineShapeCount=\"11\"", 0},  // no classes.xml at all
-        {"<Level><ShapeClass name=\"a\"/><ShapeClass name=\"b\"/></Level>", "shapeClassCount=\"2\" lineShapeCount=\"11\"",
-         0},  // classes without shapes
+        {"<Level><ShapeClass name=\"a\"/><ShapeClass name=\"b\"/></Level>",
+         "shapeClassCount=\"2\" lineShapeCount=\"11\"", 0},  // classes without shapes
         {"<Level><ShapeClass name=\"a\">" + twoShapes + "</ShapeClass><ShapeClass name=\"b\"/></Level>",
          "shapeClassCount=\"2\" lineShapeCount=\"11\"", 1},
         {"<Level><ShapeClass name=\"a\">" + twoShapes + "</ShapeClass></Level>",
@@ -142,7 +144,8 @@ TEST(LevelFile, ClassChoiceAlwaysEnds) {
     };
     for (const Case& c : cases) {
         GameWorld w;
-        if (!c.classes.empty()) w.WriteData("classes.xml", c.classes);
+        if (!c.classes.empty())
+            w.WriteData("classes.xml", c.classes);
         w.game.LoadShapeClasses("classes.xml");
         w.WriteLevel(1, c.level + " levelTime=\"60\"");
         w.random.draws = 0;
@@ -150,7 +153,8 @@ TEST(LevelFile, ClassChoiceAlwaysEnds) {
         EXPECT_LT(w.random.draws, 1000) << c.level;
         EXPECT_EQ(w.game.shapeClassCount, c.expectedClasses) << c.level;
         std::set<std::string> names;
-        for (int i = 0; i < w.game.shapeClassCount; ++i) names.insert(w.game.levelClasses[static_cast<size_t>(i)].name);
+        for (int i = 0; i < w.game.shapeClassCount; ++i)
+            names.insert(w.game.levelClasses[static_cast<size_t>(i)].name);
         EXPECT_EQ(static_cast<int>(names.size()), c.expectedClasses) << c.level;
         EXPECT_EQ(w.game.cellCount, c.expectedClasses > 0 ? 66 : 0) << c.level;
         // The level runs: with an empty board the panel and the bug stay idle and the level completes.
@@ -171,7 +175,8 @@ TEST(LevelStart, StartLevelResetsLinesPicksBackgroundAndFades) {
     GameWorld w;
     w.WriteClasses(4, 1);
     w.game.LoadShapeClasses("classes.xml");
-    for (int level : {1, 6, 7, 30, 31}) w.WriteLevel(level, "shapeClassCount=\"3\" lineShapeCount=\"11\" levelTime=\"80\"");
+    for (int level : {1, 6, 7, 30, 31})
+        w.WriteLevel(level, "shapeClassCount=\"3\" lineShapeCount=\"11\" levelTime=\"80\"");
 
     w.appStates.SetState(StageMap);
     w.game.levelNumber = 30;

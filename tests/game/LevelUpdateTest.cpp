@@ -26,8 +26,10 @@ struct LevelRun {
         w.appStates.onPauseClock = [this] { w.game.PauseClock(); };
         w.appStates.onResumeClock = [this] { w.game.ResumeClock(); };
         w.game.hooks.inGameTextPosition = [](std::string_view name) {
-            if (name == "txtScoreNum") return std::pair<float, float>(0.1f, 0.3f);
-            if (name == "txtTimeNum") return std::pair<float, float>(0.1f, 0.2f);
+            if (name == "txtScoreNum")
+                return std::pair<float, float>(0.1f, 0.3f);
+            if (name == "txtTimeNum")
+                return std::pair<float, float>(0.1f, 0.2f);
             return std::pair<float, float>(0.0f, 0.0f);
         };
     }
@@ -40,8 +42,10 @@ struct LevelRun {
         } else {
             w.effects.Update();
         }
-        if (w.game.bug.active) w.game.UpdateBug(0.02f);
-        if (w.game.tutorialActive) w.game.ImposeTutorialSetup();
+        if (w.game.bug.active)
+            w.game.UpdateBug(0.02f);
+        if (w.game.tutorialActive)
+            w.game.ImposeTutorialSetup();
         w.ApplyTweens();
         ++frames;
     }
@@ -52,7 +56,8 @@ struct LevelRun {
     // Frames until the condition holds (at most 60 s).
     bool Until(const std::function<bool()>& condition) {
         for (int i = 0; i < 3000; ++i) {
-            if (condition()) return true;
+            if (condition())
+                return true;
             Frame();
         }
         return condition();
@@ -63,7 +68,8 @@ struct LevelRun {
         w.MouseAt(item.x, item.y);
         w.Left(true);
         Frame();
-        if (!w.game.held.present) return false;
+        if (!w.game.held.present)
+            return false;
         EXPECT_NEAR(w.game.held.x, w.game.mouseX, 1e-6);  // the held shape follows the mouse
         const ShapeItem& target = w.game.cells[static_cast<size_t>(cell)];
         w.MouseAt(target.x, target.y);
@@ -75,11 +81,14 @@ struct LevelRun {
     std::pair<int, int> Match() const {
         for (int p = 0; p < w.game.panelCount; ++p) {
             const ShapeItem& item = w.game.panel[static_cast<size_t>(p)];
-            if (item.x > 1.0f) continue;
+            if (item.x > 1.0f)
+                continue;
             for (int c = 0; c < w.game.cellCount; ++c) {
                 const ShapeItem& cell = w.game.cells[static_cast<size_t>(c)];
-                if (cell.filled || !cell.present) continue;
-                if (item.bonusKind || (cell.classIndex == item.classIndex && cell.shapeIndex == item.shapeIndex))
+                if (cell.filled || !cell.present)
+                    continue;
+                if (item.bonusKind ||
+                    (cell.classIndex == item.classIndex && cell.shapeIndex == item.shapeIndex))
                     return {p, c};
             }
         }
@@ -93,8 +102,9 @@ TEST(LevelUpdate, AWholeLevelFromTheMapToLevelWon) {
     w.WriteClasses(3, 2);
     ASSERT_EQ(w.game.LoadShapeClasses("classes.xml"), 1);
     // One class, no bonuses, still lines: every placement continues the run.
-    w.WriteLevel(2, "levelTime=\"60\" shapeClassCount=\"1\" lineShapeCount=\"2\" lineSpeed=\"0\" "
-                    "fBugAppearanceRange=\"1000\" fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
+    w.WriteLevel(2,
+                 "levelTime=\"60\" shapeClassCount=\"1\" lineShapeCount=\"2\" lineSpeed=\"0\" "
+                 "fBugAppearanceRange=\"1000\" fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
     w.appStates.SetState(StageMap);
     w.game.levelNumber = 2;
     w.game.score = 100;
@@ -110,7 +120,8 @@ TEST(LevelUpdate, AWholeLevelFromTheMapToLevelWon) {
     EXPECT_EQ(w.sound.Count("shape_panel_in"), 1);
     std::vector<std::string> texts;
     for (int i = 0; i < w.effects.Count(); ++i) {
-        if (w.effects.At(i).kind == EffectFadingText) texts.emplace_back(w.effects.At(i).Text());
+        if (w.effects.At(i).kind == EffectFadingText)
+            texts.emplace_back(w.effects.At(i).Text());
     }
     EXPECT_EQ(texts, (std::vector<std::string>{"Level N", "2"}));
     EXPECT_EQ(w.game.backgroundShown, "Graphics\\back_game01.jpg");
@@ -172,8 +183,9 @@ TEST(LevelUpdate, BonusLevelAwardsAndTheNoBonusEnd) {
     GameWorld& w = r.w;
     w.WriteClasses(2, 1);
     w.game.LoadShapeClasses("classes.xml");
-    w.WriteLevel(5, "bonusLevel=\"true\" levelTime=\"30\" shapeClassCount=\"2\" lineShapeCount=\"3\" "
-                    "lineSpeed=\"0.03\" fBugAppearanceRange=\"1000\"");
+    w.WriteLevel(5,
+                 "bonusLevel=\"true\" levelTime=\"30\" shapeClassCount=\"2\" lineShapeCount=\"3\" "
+                 "lineSpeed=\"0.03\" fBugAppearanceRange=\"1000\"");
     w.appStates.SetState(LevelWon);
     w.game.levelNumber = 5;
     w.game.StartLevel();
@@ -305,12 +317,7 @@ TEST(LevelUpdate, ClockWarningsGameOverAndRelax) {
 
 TEST(LevelUpdate, BugComesEatsAndLeaves) {
     const std::vector<std::string> board = {
-        "######",
-        "######",
-        "######",
-        "######",
-        "######",
-        ".#####",
+        "######", "######", "######", "######", "######", ".#####",
     };
     LevelRun r;
     GameWorld& w = r.w;
@@ -375,7 +382,8 @@ TEST(LevelUpdate, BugLeavesWhenItsLineGoes) {
         }
         int line = w.game.bug.targetCell / w.game.lineShapeCount;
         // The line goes (as a removal does).
-        for (int k = 0; k < w.game.lineShapeCount; ++k) w.game.cells[static_cast<size_t>(line * 6 + k)].present = 0;
+        for (int k = 0; k < w.game.lineShapeCount; ++k)
+            w.game.cells[static_cast<size_t>(line * 6 + k)].present = 0;
         w.game.lines[static_cast<size_t>(line)].removed = 1;
         const ShapeItem& cell = w.game.cells[static_cast<size_t>(w.game.bug.targetCell)];
         if (!whileEating) {
@@ -399,8 +407,10 @@ TEST(LevelUpdate, TutorialInClassicAndTransformer) {
         w.game.gameMode = mode;
         w.WriteClasses(3, 2);
         w.game.LoadShapeClasses("classes.xml");
-        w.WriteLevel(1, "levelTime=\"90\" shapeClassCount=\"3\" lineShapeCount=\"11\" lineSpeed=\"0.03\" "
-                        "fBugAppearanceRange=\"1000\" fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
+        w.WriteLevel(
+            1,
+            "levelTime=\"90\" shapeClassCount=\"3\" lineShapeCount=\"11\" lineSpeed=\"0.03\" "
+            "fBugAppearanceRange=\"1000\" fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
         w.appStates.SetState(MainMenu);
         w.game.levelNumber = 1;
         w.game.StartLevel();
@@ -481,11 +491,13 @@ TEST(LevelUpdate, TransformerTutorialFinishesWithOneShapeClassesAndPausesNest) {
     w.game.gameMode = ModeTransformer;
     w.WriteClasses(3, 1);
     w.game.LoadShapeClasses("classes.xml");
-    w.WriteLevel(1, "levelTime=\"90\" shapeClassCount=\"3\" lineShapeCount=\"11\" fBugAppearanceRange=\"1000\" "
-                    "fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
+    w.WriteLevel(1,
+                 "levelTime=\"90\" shapeClassCount=\"3\" lineShapeCount=\"11\" fBugAppearanceRange=\"1000\" "
+                 "fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
     w.game.levelNumber = 1;
     w.game.StartLevel();
-    ASSERT_TRUE(r.Until([&] { return w.game.levelPhase == 3 && w.game.panelCount > 4 && w.game.panel[4].x < 1.0f; }));
+    ASSERT_TRUE(
+        r.Until([&] { return w.game.levelPhase == 3 && w.game.panelCount > 4 && w.game.panel[4].x < 1.0f; }));
     ASSERT_EQ(w.game.cells[4].shapeIndex, 0);  // the only shape of class 0
     // The transformation keeps the shape; placing it ends the tutorial at any step.
     const ShapeItem& slot = w.game.panel[4];

@@ -10,9 +10,15 @@ using test::ScriptedRandom;
 
 // Draw values: a fraction draw below / above a probability, and the draw that makes
 // RandomInt(0, n - 1) give k.
-int Below(double p) { return ScriptedRandom::FractionDraw(p) - 1; }
-int Above(double p) { return ScriptedRandom::FractionDraw(p) + 1; }
-int Pick(int k, int n) { return static_cast<int>(32767.0 * k / n) + 1; }
+int Below(double p) {
+    return ScriptedRandom::FractionDraw(p) - 1;
+}
+int Above(double p) {
+    return ScriptedRandom::FractionDraw(p) + 1;
+}
+int Pick(int k, int n) {
+    return static_cast<int>(32767.0 * k / n) + 1;
+}
 
 TEST(Panel, BonusRollsOverrideInOrderAndClassesFollowEmptyCells) {
     GameWorld w;
@@ -30,7 +36,8 @@ TEST(Panel, BonusRollsOverrideInOrderAndClassesFollowEmptyCells) {
     w.game.fBonusBandP = 0.25f;
     w.game.fBonusAreaP = 0.25f;
     // All empty cells are class 2: any uniform start is replaced by class 2.
-    w.random.queued = {Below(0.05), Below(0.25), Above(0.25), Pick(0, 3), ScriptedRandom::FractionDraw(0.5), 0};
+    w.random.queued = {
+        Below(0.05), Below(0.25), Above(0.25), Pick(0, 3), ScriptedRandom::FractionDraw(0.5), 0};
     w.game.SpawnPanelShape();
     ASSERT_EQ(w.game.panelCount, 1);
     const ShapeItem& first = w.game.panel[0];
@@ -94,13 +101,14 @@ TEST(Panel, ShapesQueueOnePitchApartAndTenBlockTheNext) {
     EXPECT_LE(w.game.panel[0].x, 0.3f);
     EXPECT_GT(w.game.panel[0].x, 0.3f - 0.75f * 0.02f - 1e-6f);
     for (int i = 1; i < 7; ++i) {
-        EXPECT_NEAR(w.game.panel[static_cast<size_t>(i)].x - w.game.panel[static_cast<size_t>(i - 1)].x, 0.11875f,
-                    1e-5);
+        EXPECT_NEAR(w.game.panel[static_cast<size_t>(i)].x - w.game.panel[static_cast<size_t>(i - 1)].x,
+                    0.11875f, 1e-5);
     }
 
     // Ten shapes: no eleventh, whatever the position of the last.
     w.game.panelCount = 10;
-    for (int i = 0; i < 10; ++i) w.game.panel[static_cast<size_t>(i)].x = 0.3f + 0.06f * static_cast<float>(i);
+    for (int i = 0; i < 10; ++i)
+        w.game.panel[static_cast<size_t>(i)].x = 0.3f + 0.06f * static_cast<float>(i);
     w.game.SpawnPanelShape();
     EXPECT_EQ(w.game.panelCount, 10);
     // One is taken: the next enters at the entry point.

@@ -8,12 +8,15 @@ namespace {
 using test::GameWorld;
 
 // Drops the held shape on a cell by clicking on it.
-void DropOn(GameWorld& w, int line, int k) { w.ClickAt(w.Cell(line, k).x, w.Cell(line, k).y); }
+void DropOn(GameWorld& w, int line, int k) {
+    w.ClickAt(w.Cell(line, k).x, w.Cell(line, k).y);
+}
 
 std::vector<std::string> RisingTexts(const GameWorld& w) {
     std::vector<std::string> texts;
     for (int i = 0; i < w.effects.Count(); ++i) {
-        if (w.effects.At(i).kind == EffectRisingText) texts.emplace_back(w.effects.At(i).Text());
+        if (w.effects.At(i).kind == EffectRisingText)
+            texts.emplace_back(w.effects.At(i).Text());
     }
     return texts;
 }
@@ -36,7 +39,8 @@ TEST(Placing, RunsOfOneClassScoreMoreAndTheSoundNumberStopsAtSeven) {
         DropOn(w, 0, k);
         EXPECT_EQ(w.game.score - before, scores[k]);
     }
-    EXPECT_EQ(w.sound.played, (std::vector<std::string>{"place_shape", "place_shape_bonus_1", "place_shape_bonus_2"}));
+    EXPECT_EQ(w.sound.played,
+              (std::vector<std::string>{"place_shape", "place_shape_bonus_1", "place_shape_bonus_2"}));
     EXPECT_EQ(RisingTexts(w), (std::vector<std::string>{"50", "BonusScore", "100", "BonusScore", "150"}));
     // The score texts rise from above the cell; the run's texts last 2 s, a plain one 0.8 s.
     const Effect& last = w.effects.At(w.effects.Count() - 1);
@@ -65,7 +69,8 @@ TEST(Placing, RunsOfOneClassScoreMoreAndTheSoundNumberStopsAtSeven) {
     }
     std::vector<std::string> placeSounds;
     for (const auto& s : w.sound.played) {
-        if (s.rfind("place_shape", 0) == 0) placeSounds.push_back(s);
+        if (s.rfind("place_shape", 0) == 0)
+            placeSounds.push_back(s);
     }
     ASSERT_EQ(placeSounds.size(), 9u);
     EXPECT_EQ(placeSounds[5], "place_shape_bonus_6");

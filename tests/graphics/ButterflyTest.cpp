@@ -15,7 +15,8 @@ class QueuedRandom : public Random {
 public:
     std::deque<int> queued;
     int Rand15() override {
-        if (queued.empty()) return Random::Rand15();
+        if (queued.empty())
+            return Random::Rand15();
         int v = queued.front();
         queued.pop_front();
         return v;

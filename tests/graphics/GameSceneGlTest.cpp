@@ -54,7 +54,8 @@ void WritePicture(const test::GlHarness& h, const std::string& logicalName, int 
     }
     std::string path = logicalName;
     for (char& c : path) {
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     }
     path = h.user.Path() + "/" + path;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
@@ -79,7 +80,8 @@ TEST(GameSceneGl, AFrameOfALevelMatchesTheGoldenImage) {
 
     WritePicture(h, "Graphics\\back_game01.jpg", 344, 258, 0xFF305070, false);
     for (int i = 1; i <= 6; ++i) {
-        WritePicture(h, "Graphics\\line" + std::to_string(i) + ".png", 24, 64, 0xC0202840u + 0x101010u * i, false);
+        WritePicture(h, "Graphics\\line" + std::to_string(i) + ".png", 24, 64, 0xC0202840u + 0x101010u * i,
+                     false);
     }
     WritePicture(h, "Graphics\\am_bottom_bar.jpg", 200, 20, 0xFF604020, false);
     WritePicture(h, "Graphics\\status-border.png", 256, 256, 0x90807060u, false);
@@ -117,7 +119,8 @@ TEST(GameSceneGl, AFrameOfALevelMatchesTheGoldenImage) {
     game.held.x = 0.62f;
     game.held.y = 0.4f;
     game.hooks.inGameTextPosition = [](std::string_view name) {
-        if (name == "txtMeterBar") return std::pair<float, float>(0.12f, 0.6f);
+        if (name == "txtMeterBar")
+            return std::pair<float, float>(0.12f, 0.6f);
         return std::pair<float, float>(0.12f, 0.3f);
     };
     game.levelPhase = 3;

@@ -53,33 +53,49 @@ struct SceneWorld {
 
     SceneWorld() {
         const std::vector<std::pair<std::string, std::pair<int, int>>> pictures = {
-            {"Graphics\\back_game01.jpg", {688, 516}}, {"Graphics\\am_bottom_bar.jpg", {800, 78}},
-            {"Graphics\\status-border.png", {1024, 1024}}, {"Graphics\\round_time.png", {40, 40}},
-            {"Graphics\\progress-empty.png", {100, 10}}, {"Graphics\\progress-full.png", {100, 10}},
-            {"Graphics\\bug_right.png", {300, 50}}, {"Graphics\\spr.png", {20, 20}},
-            {"Graphics\\num3.png", {10, 10}}, {"Graphics\\num5.png", {10, 10}},
-            {"Graphics\\num1234.png", {40, 10}}, {"Graphics\\unlim.png", {40, 10}},
-            {"Shapes\\a.png", {71, 71}}, {"Shapes\\a_mask.png", {71, 71}},
-            {"Shapes\\b.png", {71, 71}}, {"Shapes\\b_mask.png", {71, 71}},
+            {"Graphics\\back_game01.jpg", {688, 516}},
+            {"Graphics\\am_bottom_bar.jpg", {800, 78}},
+            {"Graphics\\status-border.png", {1024, 1024}},
+            {"Graphics\\round_time.png", {40, 40}},
+            {"Graphics\\progress-empty.png", {100, 10}},
+            {"Graphics\\progress-full.png", {100, 10}},
+            {"Graphics\\bug_right.png", {300, 50}},
+            {"Graphics\\spr.png", {20, 20}},
+            {"Graphics\\num3.png", {10, 10}},
+            {"Graphics\\num5.png", {10, 10}},
+            {"Graphics\\num1234.png", {40, 10}},
+            {"Graphics\\unlim.png", {40, 10}},
+            {"Shapes\\a.png", {71, 71}},
+            {"Shapes\\a_mask.png", {71, 71}},
+            {"Shapes\\b.png", {71, 71}},
+            {"Shapes\\b_mask.png", {71, 71}},
         };
         for (const auto& [name, size] : pictures) h.Picture(name, size.first, size.second);
         for (int i = 1; i <= 6; ++i) h.Picture("Graphics\\line" + std::to_string(i) + ".png", 95, 600);
-        h.LanguageFile("3=Graphics\\num3.png\r\n55=Graphics\\num5.png\r\n5=Graphics\\num5.png\r\n1234=Graphics\\num1234.png\r\n"
-                       "Unlim=Graphics\\unlim.png\r\n");
+        h.LanguageFile(
+            "3=Graphics\\num3.png\r\n55=Graphics\\num5.png\r\n5=Graphics\\num5.png\r\n1234=Graphics\\num1234."
+            "png\r\n"
+            "Unlim=Graphics\\unlim.png\r\n");
         for (const auto& [name, size] : pictures) names[h.graphics.FindTexture(name)] = name;
         for (int i = 1; i <= 6; ++i) {
             std::string name = "Graphics\\line" + std::to_string(i) + ".png";
             names[h.graphics.FindTexture(name)] = name;
         }
         game.hooks.inGameTextPosition = [](std::string_view name) {
-            if (name == "txtLevelNum") return std::pair<float, float>(0.1f, 0.1f);
-            if (name == "txtTimeNum") return std::pair<float, float>(0.1f, 0.2f);
-            if (name == "txtScoreNum") return std::pair<float, float>(0.1f, 0.3f);
-            if (name == "txtMeterBar") return std::pair<float, float>(0.1f, 0.5f);
+            if (name == "txtLevelNum")
+                return std::pair<float, float>(0.1f, 0.1f);
+            if (name == "txtTimeNum")
+                return std::pair<float, float>(0.1f, 0.2f);
+            if (name == "txtScoreNum")
+                return std::pair<float, float>(0.1f, 0.3f);
+            if (name == "txtMeterBar")
+                return std::pair<float, float>(0.1f, 0.5f);
             return std::pair<float, float>(0.0f, 0.0f);
         };
         auto note = [this](const char* what) {
-            return [this, what] { events.push_back(std::string(what) + "@" + std::to_string(h.device.draws.size())); };
+            return [this, what] {
+                events.push_back(std::string(what) + "@" + std::to_string(h.device.draws.size()));
+            };
         };
         scene.hooks.renderInGameScreen = note("screen");
         scene.hooks.renderMainMenu = note("mainmenu");
@@ -152,18 +168,39 @@ TEST(GameScene, DrawOrderAndTheStateEachStepSees) {
     s.effects.Update();
     s.Draw();
 
-    std::vector<std::string> expected = {
-        "Graphics\\back_game01.jpg", "Graphics\\line1.png", "Graphics\\line2.png", "Graphics\\line3.png",
-        "Graphics\\line4.png", "Graphics\\line5.png", "Graphics\\line6.png",
-        "Shapes\\a.png",  // cell 0, filled
-        "Shapes\\b_mask.png", "Shapes\\a_mask.png", "Shapes\\b_mask.png",
-        "Shapes\\a_mask.png", "Shapes\\b_mask.png", "Shapes\\a_mask.png", "Shapes\\b_mask.png",
-        "Shapes\\a_mask.png", "Shapes\\b_mask.png",  // cells 6 to 11 (4 and 5 are gone)
-        "Graphics\\bug_right.png", "Graphics\\spr.png", "Graphics\\am_bottom_bar.jpg", "Shapes\\b.png",
-        "Shapes\\b.png", "Graphics\\status-border.png", "Graphics\\status-border.png",
-        "Graphics\\status-border.png", "Graphics\\status-border.png", "Graphics\\num3.png", "Graphics\\num5.png",
-        "Graphics\\num1234.png", "Graphics\\progress-empty.png", "Graphics\\progress-full.png", "Shapes\\a.png",
-        "Graphics\\spr.png"};
+    std::vector<std::string> expected = {"Graphics\\back_game01.jpg",
+                                         "Graphics\\line1.png",
+                                         "Graphics\\line2.png",
+                                         "Graphics\\line3.png",
+                                         "Graphics\\line4.png",
+                                         "Graphics\\line5.png",
+                                         "Graphics\\line6.png",
+                                         "Shapes\\a.png",  // cell 0, filled
+                                         "Shapes\\b_mask.png",
+                                         "Shapes\\a_mask.png",
+                                         "Shapes\\b_mask.png",
+                                         "Shapes\\a_mask.png",
+                                         "Shapes\\b_mask.png",
+                                         "Shapes\\a_mask.png",
+                                         "Shapes\\b_mask.png",
+                                         "Shapes\\a_mask.png",
+                                         "Shapes\\b_mask.png",  // cells 6 to 11 (4 and 5 are gone)
+                                         "Graphics\\bug_right.png",
+                                         "Graphics\\spr.png",
+                                         "Graphics\\am_bottom_bar.jpg",
+                                         "Shapes\\b.png",
+                                         "Shapes\\b.png",
+                                         "Graphics\\status-border.png",
+                                         "Graphics\\status-border.png",
+                                         "Graphics\\status-border.png",
+                                         "Graphics\\status-border.png",
+                                         "Graphics\\num3.png",
+                                         "Graphics\\num5.png",
+                                         "Graphics\\num1234.png",
+                                         "Graphics\\progress-empty.png",
+                                         "Graphics\\progress-full.png",
+                                         "Shapes\\a.png",
+                                         "Graphics\\spr.png"};
     EXPECT_EQ(s.DrawNames(), expected);
     EXPECT_EQ(s.events, (std::vector<std::string>{"screen@26", "hints@33"}));
 
@@ -208,7 +245,8 @@ TEST(GameScene, ClockBlinksUnderTenSecondsAndRelaxShowsUnlim) {
     s.game.timeLeft = 9.99f;
     auto clockAlpha = [&]() -> int {
         for (const auto& d : s.h.device.draws) {
-            if (s.NameOf(d) == "Graphics\\round_time.png") return static_cast<int>(d.vertices[0].diffuse >> 24);
+            if (s.NameOf(d) == "Graphics\\round_time.png")
+                return static_cast<int>(d.vertices[0].diffuse >> 24);
         }
         return -1;
     };

@@ -58,8 +58,8 @@ Quad QuadOf(const RecordingRenderDevice::Draw& d, bool shifted = true) {
         maxY = std::max(maxY, v.y);
     }
     float shift = shifted ? 0.5f : 0.0f;
-    return {((minX + maxX) / 2 + shift) / 800.0f, ((minY + maxY) / 2 + shift) / 600.0f, (maxX - minX) / 800.0f,
-            (maxY - minY) / 600.0f, d.vertices[0].diffuse >> 24};
+    return {((minX + maxX) / 2 + shift) / 800.0f, ((minY + maxY) / 2 + shift) / 600.0f,
+            (maxX - minX) / 800.0f, (maxY - minY) / 600.0f, d.vertices[0].diffuse >> 24};
 }
 
 constexpr float kTol = 0.002f;
@@ -221,7 +221,8 @@ TEST(EffectList, EachKindAtStartMiddleAndEnd) {
         EXPECT_EQ(draws()[0].state.colorOp, ColorOp::Modulate);
         EXPECT_FALSE(w.h.device.State().alphaBlendEnable);
         if (t == 0.5f) {
-            float u0 = std::min({draws()[0].vertices[0].u, draws()[0].vertices[1].u, draws()[0].vertices[2].u});
+            float u0 =
+                std::min({draws()[0].vertices[0].u, draws()[0].vertices[1].u, draws()[0].vertices[2].u});
             EXPECT_FLOAT_EQ(u0, 0.5f);  // the fifth of eight frames half way
         }
         only([&] { w.list.AddRisingSprite(1, 0, 1, 0.5f, 0.5f, w.Tex("Graphics\\star.png"), 0, 1, -0.1f); });
