@@ -168,6 +168,10 @@ bool Game::TakeFromPanel() {
 }
 
 void Game::Discard() {
+    // The tutorial waits for one particular panel shape while the panel stands still: throwing shapes
+    // away then could leave it waiting for ever.
+    if (tutorialActive)
+        return;
     if (!held.present && panelCount > 0)
         TakePanelSlot(0);
     if (!held.present)

@@ -236,9 +236,14 @@ TEST(Panel, TakingNeedsTheButtonOverAShapeAndDiscardThrowsOneAway) {
     w.game.tutorialPanelIndex = 4;
     w.MouseAt(w.game.panel[2].x, 0.915f);
     EXPECT_FALSE(w.game.TakeFromPanel());
+    // Nothing can be thrown away during the tutorial, so its panel shape cannot run out.
+    w.game.OnKey(WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(w.game.panelCount, 6);
     w.MouseAt(w.game.panel[4].x, 0.915f);
     EXPECT_TRUE(w.game.TakeFromPanel());
     EXPECT_EQ(w.game.tutorialStep, 3);
+    w.game.Discard();
+    EXPECT_EQ(w.game.held.present, 1);
 }
 
 }  // namespace
