@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "game/GameTestSupport.h"
@@ -228,6 +229,45 @@ TEST(LevelStart, StartLevelResetsLinesPicksBackgroundAndFades) {
     w.game.gameMode = ModeRelax;
     w.game.NewGame();
     EXPECT_EQ(w.game.levelNumber, 1);
+}
+
+}  // namespace
+}  // namespace tamblor
+
+namespace tamblor {
+namespace {
+
+TEST(LevelFile, OddFilesGiveAPlayableOrEmptyLevel) {
+    std::string manyNames;
+    for (int i = 0; i < 100; ++i) manyNames += "c" + std::to_string(i % 7) + ",";
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"", 0},                                // an empty file
+        {"not xml at all", 0},                  // no document
+        {"<Other lineShapeCount=\"11\"/>", 0},  // no LevelMap
+        {"<LevelMap lineShapeCount=\"-5\" shapeClassCount=\"3\"/>", 0},
+        {"<LevelMap lineShapeCount=\"abc\" shapeClassCount=\"3\"/>", 0},
+        {"<LevelMap lineShapeCount=\"4\" shapeClassCount=\"-2\"/>", 0},
+        {"<LevelMap lineShapeCount=\"4\" shapeClassCount=\"1e300\" levelTime=\"1e300\"/>", 24},
+        {"<LevelMap lineShapeCount=\"4\" shapeClassCount=\"3\" shapeClassList=\"" + manyNames + "\"/>", 24},
+        {"<LevelMap lineShapeCount=\"4\" shapeClassCount=\"3\">" + std::string(500, ' ') +
+             "<ShapeCell xc=\"nan\" yc=\"inf\"/></LevelMap>",
+         24},
+    };
+    for (const auto& [text, cells] : cases) {
+        test::GameWorld w;
+        w.WriteClasses(7, 2);
+        w.game.LoadShapeClasses("classes.xml");
+        w.WriteData("Levels/level_1.xml", text);
+        w.game.LoadLevel();
+        EXPECT_EQ(w.game.cellCount, cells) << text;
+        EXPECT_TRUE(std::isfinite(w.game.levelTime)) << text;
+        EXPECT_LE(w.game.shapeClassList.size(), 254u);
+        for (int i = 0; i < w.game.cellCount; ++i) {
+            const ShapeItem& c = w.game.cells[static_cast<size_t>(i)];
+            EXPECT_TRUE(c.classIndex >= 0 && c.classIndex < w.game.shapeClassCount) << text;
+            EXPECT_TRUE(std::isfinite(c.x) && std::isfinite(c.y)) << text;
+        }
+    }
 }
 
 }  // namespace
