@@ -103,6 +103,11 @@ void Autoplayer::PlayFrame(const AutoplayView& view, std::vector<InputEvent>& ou
         case Step::ToPanel: {
             bool valid = !game.held.present && panelIndex_ >= 0 && panelIndex_ < game.panelCount &&
                          SameShape(game.panel[static_cast<size_t>(panelIndex_)], panelShape_);
+            // The hole it was meant for has scrolled out of reach or been filled: look again.
+            if (valid && cellIndex_ >= 0 && cellIndex_ < game.cellCount) {
+                const ShapeItem& cell = game.cells[static_cast<size_t>(cellIndex_)];
+                valid = cell.present && !cell.filled && cell.y >= limits_.cellMinY;
+            }
             if (!valid) {
                 step_ = Step::Think;
                 Think(view, out);
@@ -148,17 +153,19 @@ void Autoplayer::PlayFrame(const AutoplayView& view, std::vector<InputEvent>& ou
             const ShapeItem& cell = game.cells[static_cast<size_t>(cellIndex_)];
             int needed = TransformsNeeded(game, game.held, cell);
             bool turning = false;
+            sinceRightClick_ += dt;
             if (rightDown_) {
                 out.push_back(InputEvent::Button(InputEvent::RightUp));
                 rightDown_ = false;
-            } else if (needed > 0) {
+            } else if (needed > 0 && sinceRightClick_ >= pace_.rightClickGap) {
                 out.push_back(InputEvent::Button(InputEvent::RightDown));
                 rightDown_ = true;
                 turning = true;
+                sinceRightClick_ = 0.0f;
                 ++transforms_;
             }
             auto [x, y] = PredictCell(game, cellIndex_, dt);
-            if (Glide(view, x, y, out) && needed == 0 && !turning) {
+            if (Glide(view, x, y, out) && needed == 0 && !turning && !rightDown_) {
                 out.push_back(InputEvent::Button(InputEvent::LeftDown));
                 step_ = Step::AfterDrop;
             }
@@ -170,7 +177,7 @@ void Autoplayer::PlayFrame(const AutoplayView& view, std::vector<InputEvent>& ou
                 step_ = Step::ToCell;
             } else {
                 ++placements_;
-                RestFor(pace_.restAfterDrop);
+                RestFor(pace_.restAfterDrop + pace_.lookPerClass * static_cast<float>(game.shapeClassCount));
             }
             return;
         default:

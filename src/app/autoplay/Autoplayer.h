@@ -34,8 +34,12 @@ struct AutoplayView {
 };
 
 struct AutoplayPace {
-    float pixelsPerSecond = 900.0f;  // how fast the pointer glides
-    float restAfterDrop = 0.35f;     // seconds of rest (looking for the next move) after each drop
+    // A person's pace: the pointer glides, and after each drop the eye looks for the next pair, the
+    // longer the more classes the level has; right clicks come one at a time.
+    float pixelsPerSecond = 800.0f;
+    float restAfterDrop = 0.8f;
+    float lookPerClass = 0.15f;
+    float rightClickGap = 0.15f;
     float restAfterClick = 0.4f;      // seconds after a menu click (screens fade)
     float giveUpHolding = 3.0f;       // a held shape with no hole for this long is thrown away
     float stuckPanel = 4.0f;          // a full panel with nothing to drop for this long: throw one away
@@ -74,6 +78,7 @@ private:
     ShapeItem panelShape_{};
     int cellIndex_ = -1;
     bool rightDown_ = false;
+    float sinceRightClick_ = 0.0f;
     float cursorX_ = -1.0f;  // the pointer as the bot moves it, in pixels (fractional)
     float cursorY_ = -1.0f;
     std::string menuAction_;
