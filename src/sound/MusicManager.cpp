@@ -11,17 +11,22 @@ namespace {
 
 constexpr size_t kLineLimit = 254;  // characters of a sound.ini line that are read
 
-std::string Bounded(std::string_view text, size_t limit) { return std::string(text.substr(0, limit)); }
+std::string Bounded(std::string_view text, size_t limit) {
+    return std::string(text.substr(0, limit));
+}
 
 // The event name of a sound.ini line: the text after "[" up to the first blank, without its last
 // character (the closing "]"). Empty when the line opens no event.
 std::optional<std::string> EventNameOf(std::string_view line) {
-    if (line.empty() || line.front() != '[') return std::nullopt;
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
     std::string_view rest = line.substr(1);
     size_t blank = rest.find_first_of(" \t\r\n");
-    if (blank != std::string_view::npos) rest = rest.substr(0, blank);
+    if (blank != std::string_view::npos)
+        rest = rest.substr(0, blank);
     // A line "[" or "[ x]" has nothing to take the last character from.
-    if (rest.empty()) return std::nullopt;
+    if (rest.empty())
+        return std::nullopt;
     rest.remove_suffix(1);
     return Bounded(rest, MusicManager::kMaxNameLength);
 }
@@ -35,7 +40,8 @@ MusicManager::MusicManager(FileSystem& files, Log& log, Random& random, Settings
 }
 
 MusicManager::~MusicManager() {
-    if (!freed_) audio_.AudioStop();
+    if (!freed_)
+        audio_.AudioStop();
 }
 
 int MusicManager::Init(AudioOutput output, bool startStreamingThread) {
@@ -77,11 +83,13 @@ void MusicManager::ReadSoundEvents() {
         }
         for (SoundEvent& event : events_) {
             std::optional<std::string> volume = IniGet(text, event.name, "volume");
-            event.volume = (volume && !volume->empty()) ? static_cast<float>(ParseDecimalPrefix(*volume)) : 1.0f;
+            event.volume =
+                (volume && !volume->empty()) ? static_cast<float>(ParseDecimalPrefix(*volume)) : 1.0f;
             event.fileCount = 0;
             for (int k = 0; k < SoundEvent::kMaxFiles; ++k) {
                 std::optional<std::string> file = IniGet(text, event.name, "file" + std::to_string(k));
-                if (!file || file->empty()) break;
+                if (!file || file->empty())
+                    break;
                 event.files[k] = Bounded(*file, kMaxNameLength);
                 event.fileCount = k + 1;
             }
@@ -107,7 +115,8 @@ int MusicManager::LoadSound(std::string_view fileName, bool music) {
     std::string name(fileName);
     // A name the library cannot hold would never be found again and load copy after copy.
     if (name.size() > kMaxNameLength) {
-        if (refusedNames_.insert(name).second) log_.WriteLog("OGG sound loading: " + name + " ... FAILED", 0);
+        if (refusedNames_.insert(name).second)
+            log_.WriteLog("OGG sound loading: " + name + " ... FAILED", 0);
         return 0;
     }
     Sound* sound = audio_.CreateSound(name, music);
@@ -122,19 +131,26 @@ int MusicManager::LoadSound(std::string_view fileName, bool music) {
 
 int MusicManager::FindOrLoad(std::string_view fileName, bool music) {
     for (size_t i = 0; i < sounds_.size(); ++i) {
-        if (sounds_[i].fileName == fileName) return static_cast<int>(i);
+        if (sounds_[i].fileName == fileName)
+            return static_cast<int>(i);
     }
-    if (!LoadSound(fileName, music)) return -1;
+    if (!LoadSound(fileName, music))
+        return -1;
     return static_cast<int>(sounds_.size()) - 1;
 }
 
-int MusicManager::FindSound(std::string_view fileName) { return FindOrLoad(fileName, false); }
+int MusicManager::FindSound(std::string_view fileName) {
+    return FindOrLoad(fileName, false);
+}
 
-int MusicManager::FindMusic(std::string_view fileName) { return FindOrLoad(fileName, true); }
+int MusicManager::FindMusic(std::string_view fileName) {
+    return FindOrLoad(fileName, true);
+}
 
 int MusicManager::EventIndex(std::string_view eventName) const {
     for (size_t i = events_.size(); i-- > 0;) {
-        if (events_[i].name == eventName) return static_cast<int>(i);
+        if (events_[i].name == eventName)
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -148,14 +164,16 @@ int MusicManager::FindEvent(std::string_view eventName) {
     const SoundEvent& event = events_[e];
     int k = event.fileCount == 1 ? 0 : random_.RandomInt(0, event.fileCount - 1);
     int index = FindSound(event.files[k]);
-    if (index < 0) return -1;
+    if (index < 0)
+        return -1;
     // The effects volume counts twice: here in the sound's own volume and again as the class volume.
     sounds_[index].sound->SetVolume(sfxVolume_ * event.volume);
     return index;
 }
 
 int MusicManager::Play(int index, bool loop) {
-    if (index < 0 || index >= static_cast<int>(sounds_.size())) return 0;
+    if (index < 0 || index >= static_cast<int>(sounds_.size()))
+        return 0;
     Sound* sound = sounds_[index].sound;
     sound->Stop();
     sound->Play(loop);
@@ -187,13 +205,22 @@ void MusicManager::FreeMusicManager() {
     log_.WriteLog("FreeMusicManager()", 0);
 }
 
+void MusicManager::Update() {
+    if (audio_.HasDevice() && !audio_.IsStreamingThreadRunning())
+        audio_.PumpOnce();
+}
+
 int MusicManager::StartMusic() {
     int index = FindMusic(kMusicFile);
     return Play(index, true);
 }
 
-void MusicManager::PlayEvent(std::string_view eventName) { Play(FindEvent(eventName), false); }
+void MusicManager::PlayEvent(std::string_view eventName) {
+    Play(FindEvent(eventName), false);
+}
 
-int MusicManager::PlaySoundFile(std::string_view fileName) { return Play(FindSound(fileName), false); }
+int MusicManager::PlaySoundFile(std::string_view fileName) {
+    return Play(FindSound(fileName), false);
+}
 
 }  // namespace tamblor

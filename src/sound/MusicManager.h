@@ -70,6 +70,9 @@ public:
     // Stops and releases every sound and shuts the audio device down. Called once at the end.
     void FreeMusicManager();
 
+    // The per-frame step: when the device runs without its streaming thread (runs that step their own
+    // time), streamed sounds are refilled here; with the thread it does nothing.
+    void Update();
     // Starts the game's music ("Music\theme1.ogg", looping); 1 when it got a library entry.
     int StartMusic();
     // Game play: Play(FindEvent(name), false).

@@ -18,10 +18,12 @@ struct AudioDevice::Output {
 
     ~Output() {
         if (context) {
-            if (alcGetCurrentContext() == context) alcMakeContextCurrent(nullptr);
+            if (alcGetCurrentContext() == context)
+                alcMakeContextCurrent(nullptr);
             alcDestroyContext(context);
         }
-        if (device) alcCloseDevice(device);
+        if (device)
+            alcCloseDevice(device);
     }
 };
 
@@ -29,12 +31,15 @@ AudioDevice::AudioDevice(const FileSystem& files, Dialogs& dialogs) : files_(fil
     table_.reserve(100);
 }
 
-AudioDevice::~AudioDevice() { AudioStop(); }
+AudioDevice::~AudioDevice() {
+    AudioStop();
+}
 
 namespace {
 
 bool MakeCurrent(AudioDevice::Output& output) {
-    if (!output.context || !alcMakeContextCurrent(output.context)) return false;
+    if (!output.context || !alcMakeContextCurrent(output.context))
+        return false;
     // Sounds are not placed in space: no distance attenuation at all.
     alDistanceModel(AL_NONE);
     return alGetError() == AL_NO_ERROR;
@@ -43,35 +48,48 @@ bool MakeCurrent(AudioDevice::Output& output) {
 std::unique_ptr<AudioDevice::Output> OpenDefault() {
     auto output = std::make_unique<AudioDevice::Output>();
     output->device = alcOpenDevice(nullptr);
-    if (!output->device) return nullptr;
+    if (!output->device)
+        return nullptr;
     const ALCint attributes[] = {ALC_FREQUENCY, AudioDevice::kOutputRate, 0};
     output->context = alcCreateContext(output->device, attributes);
-    if (!MakeCurrent(*output)) return nullptr;
+    if (!MakeCurrent(*output))
+        return nullptr;
     return output;
 }
 
 std::unique_ptr<AudioDevice::Output> OpenLoopback() {
-    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) return nullptr;
+    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback"))
+        return nullptr;
     auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
         alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
     auto supported = reinterpret_cast<LPALCISRENDERFORMATSUPPORTEDSOFT>(
         alcGetProcAddress(nullptr, "alcIsRenderFormatSupportedSOFT"));
-    auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
-    if (!open || !supported || !render) return nullptr;
+    auto render =
+        reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+    if (!open || !supported || !render)
+        return nullptr;
     auto output = std::make_unique<AudioDevice::Output>();
     output->device = open(nullptr);
-    if (!output->device) return nullptr;
-    if (!supported(output->device, AudioDevice::kOutputRate, ALC_STEREO_SOFT, ALC_FLOAT_SOFT)) return nullptr;
+    if (!output->device)
+        return nullptr;
+    if (!supported(output->device, AudioDevice::kOutputRate, ALC_STEREO_SOFT, ALC_FLOAT_SOFT))
+        return nullptr;
     // Plain float stereo at the output rate: no virtual surround and no limiter, so what is rendered
     // is exactly the sources at their gains.
-    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT,
-                                 ALC_FORMAT_TYPE_SOFT,     ALC_FLOAT_SOFT,
-                                 ALC_FREQUENCY,            AudioDevice::kOutputRate,
-                                 ALC_HRTF_SOFT,            ALC_FALSE,
-                                 ALC_OUTPUT_LIMITER_SOFT,  ALC_FALSE,
+    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
+                                 ALC_STEREO_SOFT,
+                                 ALC_FORMAT_TYPE_SOFT,
+                                 ALC_FLOAT_SOFT,
+                                 ALC_FREQUENCY,
+                                 AudioDevice::kOutputRate,
+                                 ALC_HRTF_SOFT,
+                                 ALC_FALSE,
+                                 ALC_OUTPUT_LIMITER_SOFT,
+                                 ALC_FALSE,
                                  0};
     output->context = alcCreateContext(output->device, attributes);
-    if (!MakeCurrent(*output)) return nullptr;
+    if (!MakeCurrent(*output))
+        return nullptr;
     output->render = render;
     return output;
 }
@@ -80,11 +98,14 @@ std::unique_ptr<AudioDevice::Output> OpenLoopback() {
 
 bool AudioDevice::AudioStart(AudioOutput output, bool startStreamingThread) {
     if (!output_) {
-        if (output == AudioOutput::Default) output_ = OpenDefault();
-        if (output == AudioOutput::Loopback) output_ = OpenLoopback();
+        if (output == AudioOutput::Default)
+            output_ = OpenDefault();
+        if (output == AudioOutput::Loopback)
+            output_ = OpenLoopback();
     }
     // Without an output there is nothing to stream: every sound stays silent.
-    if (!output_) return false;
+    if (!output_)
+        return false;
     if (startStreamingThread && !thread_.joinable()) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -96,7 +117,8 @@ bool AudioDevice::AudioStart(AudioOutput output, bool startStreamingThread) {
 }
 
 void AudioDevice::StopThread() {
-    if (!thread_.joinable()) return;
+    if (!thread_.joinable())
+        return;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopRequested_ = true;
@@ -116,7 +138,9 @@ void AudioDevice::AudioStop() {
     output_.reset();
 }
 
-bool AudioDevice::HasDevice() const { return output_ != nullptr; }
+bool AudioDevice::HasDevice() const {
+    return output_ != nullptr;
+}
 
 void AudioDevice::StreamingThread() {
     // Refilling is urgent work; a raised priority needs privileges on Linux and is only tried.
@@ -135,7 +159,8 @@ void AudioDevice::PumpLocked() {
     // The table is read anew on every pass: sounds come and go between passes.
     for (size_t i = 0; i < table_.size(); ++i) {
         Sound* sound = table_[i].get();
-        if (sound && (sound->flags_ & SOUND_STREAMING)) sound->UpdateLocked();
+        if (sound && (sound->flags_ & SOUND_STREAMING))
+            sound->UpdateLocked();
     }
     passes_.fetch_add(1);
 }
@@ -159,9 +184,11 @@ Sound* AudioDevice::Register(std::unique_ptr<Sound> sound) {
 }
 
 Sound* AudioDevice::CreateSoundLocked(std::string_view fileName, bool music) {
-    if (fileName.empty()) return nullptr;
+    if (fileName.empty())
+        return nullptr;
     for (const auto& slot : table_) {
-        if (slot && EqualsNoCase(slot->key_, fileName)) return DuplicateLocked(*slot);
+        if (slot && EqualsNoCase(slot->key_, fileName))
+            return DuplicateLocked(*slot);
     }
     std::unique_ptr<Sound> sound(
         new Sound(*this, std::string(fileName), music ? SOUND_CLASS_MUSIC : SOUND_CLASS_EFFECTS));
@@ -204,7 +231,8 @@ void AudioDevice::ReportBadFiles() {
 }
 
 void AudioDevice::DeleteSound(Sound* sound) {
-    if (!sound) return;
+    if (!sound)
+        return;
     std::unique_ptr<Sound> doomed;
     std::lock_guard<std::mutex> lock(mutex_);
     for (auto& slot : table_) {
@@ -218,27 +246,32 @@ void AudioDevice::DeleteSound(Sound* sound) {
 }
 
 void AudioDevice::SetClassVolume(float volume, int soundClass) {
-    if (soundClass != SOUND_CLASS_EFFECTS && soundClass != SOUND_CLASS_MUSIC) return;
+    if (soundClass != SOUND_CLASS_EFFECTS && soundClass != SOUND_CLASS_MUSIC)
+        return;
     std::lock_guard<std::mutex> lock(mutex_);
     classVolumes_[soundClass] = volume;
     for (const auto& slot : table_) {
-        if (slot) slot->ApplyVolumeLocked();
+        if (slot)
+            slot->ApplyVolumeLocked();
     }
 }
 
 float AudioDevice::ClassVolume(int soundClass) const {
-    if (soundClass != SOUND_CLASS_EFFECTS && soundClass != SOUND_CLASS_MUSIC) return 0.0f;
+    if (soundClass != SOUND_CLASS_EFFECTS && soundClass != SOUND_CLASS_MUSIC)
+        return 0.0f;
     std::lock_guard<std::mutex> lock(mutex_);
     return classVolumes_[soundClass];
 }
 
 void AudioDevice::SetMuted(bool muted) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (output_) alListenerf(AL_GAIN, muted ? 0.0f : 1.0f);
+    if (output_)
+        alListenerf(AL_GAIN, muted ? 0.0f : 1.0f);
 }
 
 bool AudioDevice::RenderLoopback(float* interleavedStereo, int frames) {
-    if (!output_ || !output_->render || frames <= 0) return false;
+    if (!output_ || !output_->render || frames <= 0)
+        return false;
     output_->render(output_->device, interleavedStereo, frames);
     return true;
 }

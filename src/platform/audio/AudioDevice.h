@@ -26,9 +26,9 @@ enum class AudioOutput { None, Default, Loopback };
 // apart from the main thread.
 class AudioDevice {
 public:
-    static constexpr uint32_t kStreamRingBytes = 131072;     // queued ahead of a streamed sound
-    static constexpr uint32_t kStreamBufferCount = 4;        // the ring as a queue of buffers
-    static constexpr uint32_t kStaticLimitBytes = 1048576;   // effects up to this size are held whole
+    static constexpr uint32_t kStreamRingBytes = 131072;    // queued ahead of a streamed sound
+    static constexpr uint32_t kStreamBufferCount = 4;       // the ring as a queue of buffers
+    static constexpr uint32_t kStaticLimitBytes = 1048576;  // effects up to this size are held whole
     static constexpr int kOutputRate = 44100;
     static constexpr const char* kBadFileTitle = "sound file is bad";
     static constexpr std::chrono::milliseconds kStreamPeriod{50};

@@ -14,7 +14,8 @@ namespace tamblor {
 namespace {
 
 ALenum AlFormatOf(const PcmFormat& format) {
-    if (format.channels == 1) return format.bitsPerSample == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
+    if (format.channels == 1)
+        return format.bitsPerSample == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
     return format.bitsPerSample == 8 ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
 }
 
@@ -36,7 +37,9 @@ Sound::Sound(AudioDevice& device, std::string fileName, int soundClass)
     flags_ = (static_cast<uint32_t>(soundClass) << SOUND_CLASS_SHIFT) & SOUND_CLASS_MASK;
 }
 
-Sound::~Sound() { ReleaseOutput(); }
+Sound::~Sound() {
+    ReleaseOutput();
+}
 
 void Sound::ReleaseOutput() {
     if (source_) {
@@ -56,7 +59,8 @@ void Sound::ReleaseOutput() {
 }
 
 void Sound::Load() {
-    if (!device_.HasDevice()) return;
+    if (!device_.HasDevice())
+        return;
     std::unique_ptr<SoundDecoder> decoder = MakeDecoderFor(fileName_);
     std::optional<std::string> path = device_.files_.Resolve(fileName_);
     if (!decoder || !path || decoder->Open(*path) != 0 || !LoadFromDecoder(std::move(decoder))) {
@@ -75,13 +79,16 @@ bool Sound::LoadFromDecoder(std::unique_ptr<SoundDecoder> decoder) {
         decoder->Read(data.data(), length, false);
         ALuint buffer = 0;
         alGenBuffers(1, &buffer);
-        if (alGetError() != AL_NO_ERROR) return false;
+        if (alGetError() != AL_NO_ERROR)
+            return false;
         auto shared = std::make_shared<SharedBuffer>(buffer);
         alBufferData(buffer, AlFormatOf(format), data.data(), static_cast<ALsizei>(length),
                      static_cast<ALsizei>(format.samplesPerSec));
-        if (alGetError() != AL_NO_ERROR) return false;
+        if (alGetError() != AL_NO_ERROR)
+            return false;
         CreateSource();
-        if (!source_) return false;
+        if (!source_)
+            return false;
         alSourcei(source_, AL_BUFFER, static_cast<ALint>(buffer));
         sharedBuffer_ = std::move(shared);
     } else {
@@ -105,7 +112,8 @@ bool Sound::LoadFromDecoder(std::unique_ptr<SoundDecoder> decoder) {
 void Sound::CreateSource() {
     ALuint source = 0;
     alGenSources(1, &source);
-    if (alGetError() != AL_NO_ERROR) return;
+    if (alGetError() != AL_NO_ERROR)
+        return;
     // Every sound plays as it is, without position or distance.
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
     alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
@@ -117,7 +125,8 @@ void Sound::CreateSource() {
 
 void Sound::ShareDataOf(const Sound& original) {
     CreateSource();
-    if (!source_) return;
+    if (!source_)
+        return;
     alSourcei(source_, AL_BUFFER, static_cast<ALint>(original.sharedBuffer_->id));
     sharedBuffer_ = original.sharedBuffer_;
 }
@@ -133,22 +142,26 @@ void Sound::Prefill() {
     queuedLooping_ = (flags_ & SOUND_LOOPING) != 0;
     std::vector<ALuint> stillFree;
     for (ALuint buffer : freeBuffers_) {
-        if (!RefillBuffer(buffer)) stillFree.push_back(buffer);
+        if (!RefillBuffer(buffer))
+            stillFree.push_back(buffer);
     }
     freeBuffers_ = std::move(stillFree);
 }
 
 bool Sound::RefillBuffer(unsigned int buffer) {
-    if (endReached_) return false;
+    if (endReached_)
+        return false;
     std::vector<char>& scratch = device_.scratch_;
     scratch.resize(kChunkBytes);
     const PcmFormat& format = decoder_->Format();
     uint32_t got = decoder_->Read(scratch.data(), kChunkBytes, (flags_ & SOUND_LOOPING) != 0);
     // Short means the data ended (or, looping, that the file gave nothing): queue what there is and no
     // more, so a sound that ends stops right after its last sample.
-    if (got < kChunkBytes) endReached_ = true;
+    if (got < kChunkBytes)
+        endReached_ = true;
     got -= got % format.blockAlign;
-    if (got == 0) return false;
+    if (got == 0)
+        return false;
     alBufferData(buffer, AlFormatOf(format), scratch.data(), static_cast<ALsizei>(got),
                  static_cast<ALsizei>(format.samplesPerSec));
     alSourceQueueBuffers(source_, 1, &buffer);
@@ -159,7 +172,8 @@ bool Sound::RefillBuffer(unsigned int buffer) {
 void Sound::ApplyVolumeLocked() {
     float classVolume = device_.classVolumes_[soundClass_ == SOUND_CLASS_MUSIC ? 1 : 0];
     appliedMillibels_ = VolumeToMillibels(volume_ * classVolume);
-    if (source_) alSourcef(source_, AL_GAIN, MillibelsToGain(appliedMillibels_));
+    if (source_)
+        alSourcef(source_, AL_GAIN, MillibelsToGain(appliedMillibels_));
 }
 
 void Sound::PlayLocked(bool loop) {
@@ -168,7 +182,8 @@ void Sound::PlayLocked(bool loop) {
     } else {
         flags_ &= ~SOUND_LOOPING;
     }
-    if (!source_) return;
+    if (!source_)
+        return;
     ALint state = AL_INITIAL;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
     if (decoder_) {
@@ -179,17 +194,21 @@ void Sound::PlayLocked(bool loop) {
         }
         // A queue filled from the start for the other looping mode (a short file may already have
         // wrapped, or ended, in it) is filled again.
-        if (state == AL_INITIAL && queuedLooping_ != loop) Prefill();
+        if (state == AL_INITIAL && queuedLooping_ != loop)
+            Prefill();
         // The decoder wraps by itself from now on; the output never loops its queue.
-        if (loop) endReached_ = false;
+        if (loop)
+            endReached_ = false;
         alSourcei(source_, AL_LOOPING, AL_FALSE);
         // Playing a sound that plays already goes on where it is (starting the output again would
         // jump back to the start of its queue).
-        if (state != AL_PLAYING) alSourcePlay(source_);
+        if (state != AL_PLAYING)
+            alSourcePlay(source_);
         flags_ |= SOUND_PLAYING | SOUND_STREAMING;
     } else {
         alSourcei(source_, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
-        if (state != AL_PLAYING) alSourcePlay(source_);
+        if (state != AL_PLAYING)
+            alSourcePlay(source_);
         flags_ |= SOUND_PLAYING;
     }
 }
@@ -199,35 +218,41 @@ void Sound::StopLocked() {
     if (source_) {
         alSourceStop(source_);
         alSourceRewind(source_);
-        if (decoder_) Prefill();
+        if (decoder_)
+            Prefill();
     }
     flags_ &= ~SOUND_PLAYING;
 }
 
 void Sound::PauseLocked() {
     flags_ &= ~SOUND_STREAMING;
-    if (source_) alSourcePause(source_);
+    if (source_)
+        alSourcePause(source_);
     flags_ &= ~SOUND_PLAYING;
 }
 
 void Sound::UpdateLocked() {
-    if (!source_ || !decoder_ || !(flags_ & SOUND_STREAMING)) return;
+    if (!source_ || !decoder_ || !(flags_ & SOUND_STREAMING))
+        return;
     ALint processed = 0;
     alGetSourcei(source_, AL_BUFFERS_PROCESSED, &processed);
     while (processed-- > 0) {
         ALuint buffer = 0;
         alSourceUnqueueBuffers(source_, 1, &buffer);
-        if (buffer) freeBuffers_.push_back(buffer);
+        if (buffer)
+            freeBuffers_.push_back(buffer);
     }
     std::vector<ALuint> stillFree;
     for (ALuint buffer : freeBuffers_) {
-        if (!RefillBuffer(buffer)) stillFree.push_back(buffer);
+        if (!RefillBuffer(buffer))
+            stillFree.push_back(buffer);
     }
     freeBuffers_ = std::move(stillFree);
 
     ALint state = AL_INITIAL;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
-    if (state == AL_PLAYING) return;
+    if (state == AL_PLAYING)
+        return;
     ALint queued = 0;
     alGetSourcei(source_, AL_BUFFERS_QUEUED, &queued);
     if (queued > 0) {
@@ -256,11 +281,13 @@ void Sound::Pause() {
 
 bool Sound::IsPlaying() {
     std::lock_guard<std::mutex> lock(device_.mutex_);
-    if (!(flags_ & SOUND_PLAYING)) return false;
+    if (!(flags_ & SOUND_PLAYING))
+        return false;
     if (source_ && !decoder_) {
         ALint state = AL_INITIAL;
         alGetSourcei(source_, AL_SOURCE_STATE, &state);
-        if (state != AL_PLAYING) flags_ &= ~SOUND_PLAYING;
+        if (state != AL_PLAYING)
+            flags_ &= ~SOUND_PLAYING;
     }
     return (flags_ & SOUND_PLAYING) != 0;
 }

@@ -96,8 +96,8 @@ private:
     std::array<unsigned int, 4> streamBuffers_{};
     std::vector<unsigned int> freeBuffers_;
     uint32_t streamPosition_ = 0;  // bytes handed to the queue since the start
-    bool endReached_ = false;       // the decoder has delivered its last byte (not looping)
-    bool queuedLooping_ = false;    // the looping bit the queue was filled with since the start
+    bool endReached_ = false;      // the decoder has delivered its last byte (not looping)
+    bool queuedLooping_ = false;   // the looping bit the queue was filled with since the start
 };
 
 }  // namespace tamblor

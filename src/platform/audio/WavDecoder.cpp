@@ -10,7 +10,9 @@ uint32_t Le32(const unsigned char* p) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Le16(const unsigned char* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 bool ReadExactly(std::FILE* file, void* buffer, size_t size) {
     return std::fread(buffer, 1, size, file) == size;
@@ -19,7 +21,8 @@ bool ReadExactly(std::FILE* file, void* buffer, size_t size) {
 }  // namespace
 
 WavDecoder::~WavDecoder() {
-    if (file_) std::fclose(file_);
+    if (file_)
+        std::fclose(file_);
 }
 
 int WavDecoder::Open(const std::string& path) {
@@ -30,14 +33,19 @@ int WavDecoder::Open(const std::string& path) {
     dataLength_ = 0;
     readPosition_ = 0;
     file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) return 1;
-    if (std::fseek(file_, 0, SEEK_END) != 0) return 1;
+    if (!file_)
+        return 1;
+    if (std::fseek(file_, 0, SEEK_END) != 0)
+        return 1;
     long fileSize = std::ftell(file_);
-    if (fileSize < 12 || std::fseek(file_, 0, SEEK_SET) != 0) return 1;
+    if (fileSize < 12 || std::fseek(file_, 0, SEEK_SET) != 0)
+        return 1;
 
     unsigned char header[12];
-    if (!ReadExactly(file_, header, sizeof header)) return 1;
-    if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0) return 1;
+    if (!ReadExactly(file_, header, sizeof header))
+        return 1;
+    if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0)
+        return 1;
 
     // Walk the chunks that lie within the file. Every step moves forward by at least the 8-byte chunk
     // header, so a damaged size can end the walk but never loop it.
@@ -46,14 +54,17 @@ int WavDecoder::Open(const std::string& path) {
     long position = 12;
     while (position + 8 <= fileSize && !(haveFormat && haveData)) {
         unsigned char chunk[8];
-        if (std::fseek(file_, position, SEEK_SET) != 0 || !ReadExactly(file_, chunk, sizeof chunk)) return 1;
+        if (std::fseek(file_, position, SEEK_SET) != 0 || !ReadExactly(file_, chunk, sizeof chunk))
+            return 1;
         uint32_t size = Le32(chunk + 4);
         long body = position + 8;
         long available = fileSize - body;
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            if (size < 16 || static_cast<long>(size) > available) return 1;
+            if (size < 16 || static_cast<long>(size) > available)
+                return 1;
             unsigned char fmt[16];
-            if (!ReadExactly(file_, fmt, sizeof fmt)) return 1;
+            if (!ReadExactly(file_, fmt, sizeof fmt))
+                return 1;
             format_.formatTag = Le16(fmt);
             format_.channels = Le16(fmt + 2);
             format_.samplesPerSec = Le32(fmt + 4);
@@ -63,26 +74,31 @@ int WavDecoder::Open(const std::string& path) {
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             // A data chunk that claims more than the file holds is a damaged file, not a long sound.
-            if (static_cast<long>(size) > available) return 1;
+            if (static_cast<long>(size) > available)
+                return 1;
             dataOffset_ = body;
             dataLength_ = size;
             haveData = true;
         }
         long next = body + static_cast<long>(size) + static_cast<long>(size & 1u);
-        if (next > fileSize) break;
+        if (next > fileSize)
+            break;
         position = next;
     }
-    if (!haveFormat || !haveData || !IsPlayablePcm(format_)) return 1;
+    if (!haveFormat || !haveData || !IsPlayablePcm(format_))
+        return 1;
     // Only whole frames are played.
     dataLength_ -= dataLength_ % format_.blockAlign;
-    if (dataLength_ == 0) return 1;
+    if (dataLength_ == 0)
+        return 1;
     Rewind();
     return 0;
 }
 
 void WavDecoder::Rewind() {
     readPosition_ = 0;
-    if (file_) std::fseek(file_, dataOffset_, SEEK_SET);
+    if (file_)
+        std::fseek(file_, dataOffset_, SEEK_SET);
 }
 
 uint32_t WavDecoder::Read(void* destination, uint32_t count, bool loop) {
@@ -95,19 +111,24 @@ uint32_t WavDecoder::Read(void* destination, uint32_t count, bool loop) {
         size_t got = want ? std::fread(out + delivered, 1, want, file_) : 0;
         delivered += static_cast<uint32_t>(got);
         readPosition_ += static_cast<uint32_t>(got);
-        if (got > 0) rewoundWithoutData = false;
-        if (delivered == count) break;
+        if (got > 0)
+            rewoundWithoutData = false;
+        if (delivered == count)
+            break;
         bool atEnd = readPosition_ >= dataLength_;
-        if (!atEnd && got == want) continue;
+        if (!atEnd && got == want)
+            continue;
         // The end of the data, or a read that failed: wrap when looping, unless the data just rewound
         // to gave nothing (that would spin for ever).
-        if (!loop || rewoundWithoutData) break;
+        if (!loop || rewoundWithoutData)
+            break;
         Rewind();
         rewoundWithoutData = true;
     }
     // Silence for the rest: 8-bit samples are unsigned, centred on 128.
     int silence = format_.bitsPerSample == 8 ? 0x80 : 0;
-    if (delivered < count) std::memset(out + delivered, silence, count - delivered);
+    if (delivered < count)
+        std::memset(out + delivered, silence, count - delivered);
     return delivered;
 }
 

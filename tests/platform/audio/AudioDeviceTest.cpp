@@ -1,5 +1,3 @@
-#include "platform/audio/AudioDevice.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 
 #include "TestSupport.h"
 #include "platform/FileSystem.h"
+#include "platform/audio/AudioDevice.h"
 #include "platform/audio/AudioTestSupport.h"
 #include "platform/audio/VolumeCurve.h"
 
@@ -261,7 +260,8 @@ TEST_F(AudioDeviceTest, EffectsVolumeZeroSilencesEffectsWhileTheMusicPlaysOn) {
 TEST_F(AudioDeviceTest, BadFilesGiveSilentSoundsAndTheBadFileMessage) {
     std::string good = test::MakeWav16(2, test::StereoRamp(100));
     dir.Write("Sound/truncated.wav", good.substr(0, 30));
-    dir.Write("Sound/toolong.wav", test::MakeWavBytes(2, 44100, 16, test::Pcm16(test::StereoRamp(100)), 50000000));
+    dir.Write("Sound/toolong.wav",
+              test::MakeWavBytes(2, 44100, 16, test::Pcm16(test::StereoRamp(100)), 50000000));
     dir.Write("Sound/garbage.ogg", std::string(3000, '\x5A'));
     dir.Write("Sound/empty.wav", "");
     dir.Write("Sound/tune.mp3", good);

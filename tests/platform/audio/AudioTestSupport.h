@@ -33,7 +33,8 @@ inline std::string MakeWavBytes(int channels, int rate, int bits, const std::str
     PutLe16(s, static_cast<uint16_t>(channels * bits / 8));
     PutLe16(s, static_cast<uint16_t>(bits));
     s += "data";
-    PutLe32(s, dataSizeOverride >= 0 ? static_cast<uint32_t>(dataSizeOverride) : static_cast<uint32_t>(pcm.size()));
+    PutLe32(s, dataSizeOverride >= 0 ? static_cast<uint32_t>(dataSizeOverride)
+                                     : static_cast<uint32_t>(pcm.size()));
     s += pcm;
     return s;
 }
@@ -67,7 +68,9 @@ public:
         std::string text;
     };
     std::vector<Shown> shown;
-    void ShowMessage(const std::string& title, const std::string& text) override { shown.push_back({title, text}); }
+    void ShowMessage(const std::string& title, const std::string& text) override {
+        shown.push_back({title, text});
+    }
 };
 
 // Renders frames of stereo output, running one streaming pass before every block, as the thread
@@ -86,7 +89,8 @@ inline float Peak(const std::vector<float>& samples, size_t from = 0, size_t to 
     float peak = 0.0f;
     for (size_t i = from; i < samples.size() && i < to; ++i) {
         float a = samples[i] < 0 ? -samples[i] : samples[i];
-        if (a > peak) peak = a;
+        if (a > peak)
+            peak = a;
     }
     return peak;
 }

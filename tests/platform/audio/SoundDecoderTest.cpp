@@ -13,10 +13,12 @@ namespace {
 
 const std::string kFixtures = std::string(TAMBLOR_TEST_FIXTURES) + "/sound/";
 
-std::vector<int16_t> ReadSamples(SoundDecoder& decoder, uint32_t bytes, bool loop, uint32_t* delivered = nullptr) {
+std::vector<int16_t> ReadSamples(SoundDecoder& decoder, uint32_t bytes, bool loop,
+                                 uint32_t* delivered = nullptr) {
     std::vector<int16_t> samples(bytes / 2, 12345);
     uint32_t got = decoder.Read(samples.data(), bytes, loop);
-    if (delivered) *delivered = got;
+    if (delivered)
+        *delivered = got;
     return samples;
 }
 

@@ -119,7 +119,8 @@ TEST(ThreadedAudioStreaming, MainThreadChangesSoundsWhileTheThreadRefills) {
     audio.SetStreamingPeriod(std::chrono::milliseconds(0));
     ASSERT_TRUE(audio.AudioStart(AudioOutput::Loopback));
 
-    std::vector<Sound*> streams = {audio.CreateSound("Music\\a.wav", true), audio.CreateSound("Sound\\long.wav", false)};
+    std::vector<Sound*> streams = {audio.CreateSound("Music\\a.wav", true),
+                                   audio.CreateSound("Sound\\long.wav", false)};
     for (Sound* s : streams) s->Play(true);
     std::vector<float> out(256 * 2);
     std::vector<Sound*> extra;
@@ -128,8 +129,10 @@ TEST(ThreadedAudioStreaming, MainThreadChangesSoundsWhileTheThreadRefills) {
         s->Play(i % 3 == 0);
         extra.push_back(s);
         Sound* stream = streams[static_cast<size_t>(i) % streams.size()];
-        if (i % 5 == 0) stream->Stop();
-        if (i % 7 == 0) stream->Pause();
+        if (i % 5 == 0)
+            stream->Stop();
+        if (i % 7 == 0)
+            stream->Pause();
         stream->Play(true);
         audio.SetClassVolume((i % 10) / 10.0f, i % 2);
         audio.RenderLoopback(out.data(), 256);

@@ -1,9 +1,9 @@
-#include "platform/audio/VolumeCurve.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+#include "platform/audio/VolumeCurve.h"
 
 namespace tamblor {
 namespace {
