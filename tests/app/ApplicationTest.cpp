@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "ApplicationTestSupport.h"
@@ -124,6 +126,29 @@ TEST(Application, FullScreenOptionAndCommandLine) {
         EXPECT_EQ(game.app->ToggleFullscreen(), 0);
         EXPECT_TRUE(game.app->IsWindowed());
     }
+}
+
+}  // namespace tamblor
+
+namespace tamblor {
+
+TEST(Application, ReadOnlyDataFolderWorks) {
+    test::TempDir data;
+    data.Write("config.ini", "[VIDEO]\nMode=800 x 600 - 32 bit\n");
+    data.Write("classes.xml", "<classes/>");
+    ::chmod(data.Path().c_str(), 0555);
+    {
+        test::HeadlessGame game(5, data.Path());
+        ASSERT_TRUE(game.Start());
+        game.Frames(3);
+        game.app.reset();
+        EXPECT_NE(game.LogText().find("*** Session finished ***"), std::string::npos);
+        EXPECT_TRUE(game.user.Has("scores.ini"));
+        EXPECT_NE(game.user.Read("config.ini").find("Name=ENGLISH"), std::string::npos);
+    }
+    EXPECT_EQ(data.Read("config.ini"), "[VIDEO]\nMode=800 x 600 - 32 bit\n");
+    EXPECT_FALSE(data.Has("app.log"));
+    ::chmod(data.Path().c_str(), 0755);
 }
 
 }  // namespace tamblor

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/Settings.h"
 #include "platform/Clock.h"
@@ -56,7 +57,22 @@ bool DisplayApplication::InitVideo() {
         return false;
     }
     videoStarted_ = true;
+    // SDL falls back to drawing offscreen when there is no display at all. Unless that was asked for,
+    // a game nobody can see is an error.
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    if (!options_.headless && !HasVisibleDisplay() && !(requested && requested[0] != '\0')) {
+        std::fprintf(stderr, "Tamblor: no display was found. To run without one: --headless\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoStarted_ = false;
+        return false;
+    }
     return true;
+}
+
+bool DisplayApplication::HasVisibleDisplay() const {
+    const char* driver = videoStarted_ ? SDL_GetCurrentVideoDriver() : nullptr;
+    return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0 &&
+           std::strcmp(driver, "evdev") != 0;
 }
 
 std::vector<std::pair<int, int>> DisplayApplication::DesktopResolutions() const {
@@ -100,7 +116,7 @@ int DisplayApplication::SetupVideoMode(bool showDialog) {
 int DisplayApplication::RunSetupDialog(const std::vector<std::string>& texts, int selected) {
     // Without a display the list is printed and nothing is written.
     const char* noDialogs = std::getenv("TAMBLOR_NO_DIALOGS");
-    if (options_.headless || (noDialogs && noDialogs[0] == '1')) {
+    if (options_.headless || (noDialogs && noDialogs[0] == '1') || !HasVisibleDisplay()) {
         std::printf("Video modes:\n");
         for (size_t i = 0; i < texts.size(); ++i) {
             std::printf("%c %s\n", static_cast<int>(i) == selected ? '*' : ' ', texts[i].c_str());

@@ -133,6 +133,8 @@ protected:
 
 private:
     bool InitVideo();
+    // False for the drivers that show nothing (offscreen, dummy).
+    bool HasVisibleDisplay() const;
     int32_t CreateWindowAndContext();
     void UpdateView();
     void Cleanup();

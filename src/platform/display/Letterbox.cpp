@@ -1,5 +1,6 @@
 #include "platform/display/Letterbox.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tamblor {
@@ -11,18 +12,14 @@ void Letterbox::Update() {
         viewHeight = drawableHeight > 0 ? drawableHeight : 0;
         return;
     }
-    // Compare the aspects in integers so equal aspects never leave a one-pixel bar from rounding.
-    long long lhs = static_cast<long long>(drawableWidth) * logicalHeight;
-    long long rhs = static_cast<long long>(drawableHeight) * logicalWidth;
-    if (lhs > rhs) {  // wider than the picture: bars left and right
-        viewHeight = drawableHeight;
-        viewWidth = static_cast<int>(rhs / logicalHeight);
-    } else {  // taller (or equal): bars above and below
-        viewWidth = drawableWidth;
-        viewHeight = static_cast<int>(lhs / logicalWidth);
-    }
+    // The same fit as the drawing's final pass: the largest scale that fits, sizes rounded, centred
+    // (an odd pixel of bar goes to the top, as the pass counts from the bottom).
+    double scale = std::min(static_cast<double>(drawableWidth) / logicalWidth,
+                            static_cast<double>(drawableHeight) / logicalHeight);
+    viewWidth = std::clamp(static_cast<int>(std::lround(logicalWidth * scale)), 1, drawableWidth);
+    viewHeight = std::clamp(static_cast<int>(std::lround(logicalHeight * scale)), 1, drawableHeight);
     viewX = (drawableWidth - viewWidth) / 2;
-    viewY = (drawableHeight - viewHeight) / 2;
+    viewY = drawableHeight - viewHeight - (drawableHeight - viewHeight) / 2;
 }
 
 void Letterbox::WindowToLogical(int wx, int wy, int* lx, int* ly) const {
