@@ -1,5 +1,8 @@
 // Tamblor 2.0: the program entry. Everything else lives in the tamblor_core library.
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +11,7 @@
 #include "app/Folders.h"
 #include "app/Settings.h"
 #include "app/autoplay/LevelCommand.h"
+#include "app/autoplay/RunDriver.h"
 #include "platform/FileSystem.h"
 
 int main(int argc, char** argv) {
@@ -53,6 +57,22 @@ int main(int argc, char** argv) {
         return status;
     }
 
+    // A recorded run is replayed headless with the seed it was recorded with.
+    InputRecording replay;
+    if (!line.replay.empty()) {
+        std::string error;
+        if (!LoadRecording(line.replay, replay, &error) || replay.Value("kind") != "run") {
+            std::fprintf(stderr, "tamblor: cannot replay '%s': %s\n", line.replay.c_str(),
+                         error.empty() ? "not a recording of a run" : error.c_str());
+            return 2;
+        }
+        line.headless = true;
+        line.seed = static_cast<uint32_t>(std::strtoul(replay.Value("seed", "0").c_str(), nullptr, 10));
+    }
+    // A recording needs to know the seed; without --seed one is chosen here.
+    if (!line.record.empty() && !line.seed)
+        line.seed = static_cast<uint32_t>(std::time(nullptr));
+
     ApplicationConfig config;
     config.userDir = folders.userDir;
     config.dataDir = folders.dataDir;
@@ -79,7 +99,26 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
+    std::unique_ptr<RunDriver> driver;
+    if (line.autoplay || !line.record.empty() || !line.replay.empty()) {
+        RunDriverOptions options;
+        options.autoplay = line.autoplay;
+        options.mode = line.mode.value_or(0);
+        options.seed = line.seed.value_or(0);
+        options.headless = line.headless;
+        options.record = line.record;
+        options.replay = line.replay.empty() ? nullptr : &replay;
+        options.say = [](const std::string& text) { std::printf("%s\n", text.c_str()); };
+        driver = std::make_unique<RunDriver>(app, options);
+    }
     int result = app.Run();
+    if (driver) {
+        if (!driver->Finish()) {
+            std::fprintf(stderr, "tamblor: the recording '%s' could not be written\n", line.record.c_str());
+            return 1;
+        }
+        if (driver->ReplayDiverged()) return 1;
+    }
     if (app.ScreenshotFailed()) {
         std::fprintf(stderr, "tamblor: the screenshot '%s' could not be written\n", line.screenshot.c_str());
         return 1;

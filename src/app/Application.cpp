@@ -191,6 +191,11 @@ int32_t Application::FinalCleanup() {
 }
 
 int32_t Application::FrameMove() {
+    if (frameInput) {
+        frameEvents_.clear();
+        frameInput(frameEvents_);
+        for (const InputEvent& event : frameEvents_) MsgProc(ApplyInputEvent(input, event));
+    }
     frameTime_ = ElapsedTime();
     fps_ = fpsCounter_.MeasureFps(clock.Seconds());
     if (State() == Playing)
@@ -224,6 +229,8 @@ int32_t Application::Render() {
                              SPRITE_DARKEN);
     }
     device_->Present();
+    if (onFrameEnd)
+        onFrameEnd();
     return 0;
 }
 
@@ -289,6 +296,8 @@ int32_t Application::MsgProc(const Message& in) {
     message.time = 0;
     message.x = input.CursorX();
     message.y = input.CursorY();
+    if (onMessage)
+        onMessage(message);
 
     switch (message.message) {
         case WM_SIZE:

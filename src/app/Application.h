@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "app/Random.h"
 #include "app/ScreenSet.h"
 #include "app/Settings.h"
+#include "app/autoplay/InputEvent.h"
 #include "game/Game.h"
 #include "graphics/Graphics.h"
 #include "platform/Clock.h"
@@ -73,6 +75,13 @@ public:
     ~Application() override;
 
     int32_t MsgProc(const Message& message) override;
+
+    // Input that does not come from the window (the bot, a recording): asked at the start of every
+    // frame; each event reaches the game as the window's own events do. Two observers serve the
+    // recording of a run: every message the game receives, and the end of every drawn frame.
+    std::function<void(std::vector<InputEvent>& events)> frameInput;
+    std::function<void(const Message& message)> onMessage;
+    std::function<void()> onFrameEnd;
 
     // The state change of the whole program (see AppStates).
     void SetState(int state) { states_.SetState(state); }
@@ -138,6 +147,7 @@ private:
     GraphicsTextureFinder textureFinder_;
     EffectList effects_;
     Game game_;
+    std::vector<InputEvent> frameEvents_;
 
     std::unique_ptr<GlRenderDevice> device_;
     std::unique_ptr<TextureFont> statusFont_;

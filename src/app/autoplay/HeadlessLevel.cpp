@@ -1,38 +1,13 @@
 #include "app/autoplay/HeadlessLevel.h"
 
 #include <cmath>
-#include <cstring>
+#include <cstdlib>
+
+#include "app/autoplay/StateCheck.h"
 
 namespace tamblor {
 
 namespace {
-
-class CheckHash {
-public:
-    void Add(uint64_t value) {
-        for (int i = 0; i < 8; ++i) {
-            hash_ ^= (value >> (8 * i)) & 0xFF;
-            hash_ *= 0x100000001B3ull;
-        }
-    }
-    void AddFloat(float value) {
-        uint32_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        Add(bits);
-    }
-    void AddItem(const ShapeItem& item) {
-        Add(static_cast<uint64_t>(static_cast<int64_t>(item.classIndex)));
-        Add(static_cast<uint64_t>(item.shapeIndex));
-        Add(static_cast<uint64_t>(item.bonusKind));
-        Add(static_cast<uint64_t>(item.present) * 2 + static_cast<uint64_t>(item.filled));
-        AddFloat(item.x);
-        AddFloat(item.y);
-    }
-    uint64_t Value() const { return hash_; }
-
-private:
-    uint64_t hash_ = 0xCBF29CE484222325ull;
-};
 
 bool ParseInt(const std::string& text, long long lo, long long hi, long long& value) {
     if (text.empty() || text.size() > 12) return false;
@@ -108,25 +83,7 @@ float HeadlessLevel::TimeUsed() const {
     return game_.levelTime - game_.timeLeft;
 }
 
-uint64_t HeadlessLevel::Check() const {
-    CheckHash hash;
-    hash.Add(static_cast<uint64_t>(states_.State()));
-    hash.Add(static_cast<uint64_t>(game_.levelPhase));
-    hash.Add(static_cast<uint64_t>(static_cast<int64_t>(game_.score)));
-    hash.AddFloat(game_.timeLeft);
-    hash.AddFloat(game_.mouseX);
-    hash.AddFloat(game_.mouseY);
-    hash.Add(static_cast<uint64_t>(game_.tutorialActive * 16 + game_.tutorialStep));
-    hash.AddItem(game_.held);
-    hash.Add(static_cast<uint64_t>(game_.panelCount));
-    for (int i = 0; i < game_.panelCount; ++i) hash.AddItem(game_.panel[static_cast<size_t>(i)]);
-    hash.Add(static_cast<uint64_t>(game_.cellCount));
-    for (int i = 0; i < game_.cellCount; ++i) hash.AddItem(game_.cells[static_cast<size_t>(i)]);
-    hash.Add(static_cast<uint64_t>(game_.bug.active * 4 + game_.bug.state));
-    hash.AddFloat(game_.bug.x);
-    hash.AddFloat(game_.bug.y);
-    return hash.Value();
-}
+uint64_t HeadlessLevel::Check() const { return GameCheck(game_, states_.State()); }
 
 AutoplayView HeadlessLevel::View() const {
     AutoplayView view;
