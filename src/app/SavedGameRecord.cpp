@@ -97,12 +97,17 @@ private:
     size_t at_ = 0;
 };
 
-bool Finite(float v) { return std::isfinite(v); }
+bool Finite(float v) {
+    return std::isfinite(v);
+}
 
 bool SanitiseShape(SavedShape& s) {
-    if (s.classIndex < -1 || s.classIndex >= 30 || s.shapeIndex < 0 || s.shapeIndex >= 10) return false;
-    if (s.bonusKind < 0 || s.bonusKind > 3) return false;
-    if (!Finite(s.baseY) || !Finite(s.x) || !Finite(s.y) || !Finite(s.width) || !Finite(s.height) || !Finite(s.vy))
+    if (s.classIndex < -1 || s.classIndex >= 30 || s.shapeIndex < 0 || s.shapeIndex >= 10)
+        return false;
+    if (s.bonusKind < 0 || s.bonusKind > 3)
+        return false;
+    if (!Finite(s.baseY) || !Finite(s.x) || !Finite(s.y) || !Finite(s.width) || !Finite(s.height) ||
+        !Finite(s.vy))
         return false;
     s.present = s.present != 0;
     s.filled = s.filled != 0;
@@ -158,18 +163,27 @@ SavedGameRecord SavedGameRecord::Decode(const std::array<uint8_t, kBytes>& bytes
 }
 
 bool SavedGameRecord::Sanitise() {
-    if (panelCount < 0 || panelCount > static_cast<int32_t>(kPanelSlots)) return false;
-    if (cellCount < 0 || cellCount > static_cast<int32_t>(kCellSlots)) return false;
-    if (linesLeft < 0 || linesLeft > static_cast<int32_t>(kLines)) return false;
-    if (levelNumber < 1 || levelNumber > kMaxLevelNumber) return false;
-    if (spawnedCount < 0) return false;
-    if (!Finite(sinceLevelStart) || !Finite(elapsed)) return false;
+    if (panelCount < 0 || panelCount > static_cast<int32_t>(kPanelSlots))
+        return false;
+    if (cellCount < 0 || cellCount > static_cast<int32_t>(kCellSlots))
+        return false;
+    if (linesLeft < 0 || linesLeft > static_cast<int32_t>(kLines))
+        return false;
+    if (levelNumber < 1 || levelNumber > kMaxLevelNumber)
+        return false;
+    if (spawnedCount < 0)
+        return false;
+    if (!Finite(sinceLevelStart) || !Finite(elapsed))
+        return false;
     for (auto& s : panel)
-        if (!SanitiseShape(s)) return false;
+        if (!SanitiseShape(s))
+            return false;
     for (auto& s : cells)
-        if (!SanitiseShape(s)) return false;
+        if (!SanitiseShape(s))
+            return false;
     for (auto& l : lines) {
-        if (!Finite(l.x) || !Finite(l.y) || !Finite(l.alpha) || !Finite(l.scroll)) return false;
+        if (!Finite(l.x) || !Finite(l.y) || !Finite(l.alpha) || !Finite(l.scroll))
+            return false;
         l.removed = l.removed != 0;
     }
     return true;

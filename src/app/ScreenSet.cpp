@@ -12,20 +12,34 @@ int ScreenSet::LoadAll() {
 
 Screen* ScreenSet::ForState(int state) {
     switch (state) {
-        case MainMenu: return &Get(ScreenId::Main);
-        case GameOver: return &Get(ScreenId::GameOver);
-        case HighScoresState: return &Get(ScreenId::HighScores);
-        case Playing: return &Get(ScreenId::InGame);
-        case Paused: return &Get(ScreenId::Pause);
-        case Options: return &Get(ScreenId::Options);
-        case StageMap: return &Get(ScreenId::Map);
-        case ClearScoresConfirm: return &Get(ScreenId::ClearConfirmation);
-        case ContinueConfirm: return &Get(ScreenId::ContinueConfirmation);
-        case GameComplete: return &Get(ScreenId::GameComplete);
-        case Instructions1: return &Get(ScreenId::Instructions1);
-        case Instructions2: return &Get(ScreenId::Instructions2);
-        case Instructions3: return &Get(ScreenId::Instructions3);
-        default: return nullptr;
+        case MainMenu:
+            return &Get(ScreenId::Main);
+        case GameOver:
+            return &Get(ScreenId::GameOver);
+        case HighScoresState:
+            return &Get(ScreenId::HighScores);
+        case Playing:
+            return &Get(ScreenId::InGame);
+        case Paused:
+            return &Get(ScreenId::Pause);
+        case Options:
+            return &Get(ScreenId::Options);
+        case StageMap:
+            return &Get(ScreenId::Map);
+        case ClearScoresConfirm:
+            return &Get(ScreenId::ClearConfirmation);
+        case ContinueConfirm:
+            return &Get(ScreenId::ContinueConfirmation);
+        case GameComplete:
+            return &Get(ScreenId::GameComplete);
+        case Instructions1:
+            return &Get(ScreenId::Instructions1);
+        case Instructions2:
+            return &Get(ScreenId::Instructions2);
+        case Instructions3:
+            return &Get(ScreenId::Instructions3);
+        default:
+            return nullptr;
     }
 }
 

@@ -8,20 +8,27 @@ static_assert(ScreenCanvas::kAlpha == SPRITE_ALPHA && ScreenCanvas::kOwnSize == 
 static_assert(ScreenCanvas::kTextCenter == TEXT_CENTER && ScreenCanvas::kTextRight == TEXT_RIGHT &&
               ScreenCanvas::kTextImageOwnSize == TEXT_IMAGE_OWN_SIZE);
 
-int GraphicsScreenCanvas::ClientWidth() const { return graphics_.GetClientSize().width; }
+int GraphicsScreenCanvas::ClientWidth() const {
+    return graphics_.GetClientSize().width;
+}
 
-int GraphicsScreenCanvas::ClientHeight() const { return graphics_.GetClientSize().height; }
+int GraphicsScreenCanvas::ClientHeight() const {
+    return graphics_.GetClientSize().height;
+}
 
 bool GraphicsScreenCanvas::PictureSize(std::string_view picture, int& width, int& height) {
     TextureHandle texture = graphics_.FindTexture(picture);
-    if (!texture) return false;
+    if (!texture)
+        return false;
     const PixelSize size = Graphics::GetTextureSize(texture);
     width = size.width;
     height = size.height;
     return true;
 }
 
-int GraphicsScreenCanvas::FontSheetHeight() { return Graphics::GetTextureSize(graphics_.FontTexture()).height; }
+int GraphicsScreenCanvas::FontSheetHeight() {
+    return Graphics::GetTextureSize(graphics_.FontTexture()).height;
+}
 
 void GraphicsScreenCanvas::DrawPicture(std::string_view picture, float x, float y, float w, float h,
                                        uint32_t colour, uint32_t flags) {
@@ -40,7 +47,8 @@ void GraphicsScreenCanvas::DrawString(float x, float y, float size, uint32_t col
 
 void GraphicsScreenCanvas::SetLinearFiltering(bool linear) {
     RenderDevice* device = graphics_.Device();
-    if (!device) return;
+    if (!device)
+        return;
     const TextureFilter filter = linear ? TextureFilter::Linear : TextureFilter::Point;
     device->State().minFilter = filter;
     device->State().magFilter = filter;

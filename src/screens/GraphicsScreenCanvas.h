@@ -18,7 +18,8 @@ public:
                      uint32_t flags) override;
     void DrawPictureRotated(std::string_view picture, float x, float y, float w, float h, float angle,
                             uint32_t colour, uint32_t flags) override;
-    void DrawString(float x, float y, float size, uint32_t colour, uint32_t flags, std::string_view key) override;
+    void DrawString(float x, float y, float size, uint32_t colour, uint32_t flags,
+                    std::string_view key) override;
     void SetLinearFiltering(bool linear) override;
 
 private:

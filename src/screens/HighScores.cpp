@@ -60,13 +60,15 @@ int HighScores::Load() {
 }
 
 int HighScores::LoadAtStartup() {
-    if (Load()) return 1;
+    if (Load())
+        return 1;
     const FileSystem& files = settings_.Files();
     std::string contents;
     const bool missing = !files.Exists(kFile);
     const bool readable = !missing && files.ReadFile(kFile, contents);
     // A file that exists but cannot be read may still hold the player's scores: leave it alone.
-    if (missing || readable) Save();
+    if (missing || readable)
+        Save();
     return 0;
 }
 
@@ -81,12 +83,14 @@ void HighScores::Clear() {
 }
 
 void HighScores::SetTable(int table) {
-    if (table >= 0 && table < kTables) currentTable_ = table;
+    if (table >= 0 && table < kTables)
+        currentTable_ = table;
 }
 
 int HighScores::AddScore(int score) {
     // A negative score would become a huge unsigned one and top the table.
-    if (score <= 0) return 0;
+    if (score <= 0)
+        return 0;
     const uint32_t value = static_cast<uint32_t>(score);
     auto& table = tables_[static_cast<size_t>(currentTable_)];
     int row = -1;
@@ -96,7 +100,8 @@ int HighScores::AddScore(int score) {
             break;
         }
     }
-    if (row < 0) return 0;
+    if (row < 0)
+        return 0;
     for (int r = kRows - 1; r > row; --r) table[static_cast<size_t>(r)] = table[static_cast<size_t>(r - 1)];
     table[static_cast<size_t>(row)] = HighScoreEntry{};
     table[static_cast<size_t>(row)].score = value;
@@ -106,7 +111,8 @@ int HighScores::AddScore(int score) {
 }
 
 void HighScores::MsgProc(const Message& message) {
-    if (!entering_) return;
+    if (!entering_)
+        return;
     HighScoreEntry& entry = EntryRowRecord();
     const size_t length = strnlen(entry.name.data(), entry.name.size());
     if (message.message == WM_KEYDOWN) {
@@ -115,19 +121,21 @@ void HighScores::MsgProc(const Message& message) {
             entering_ = 0;
             Load();
         } else if (message.wParam == static_cast<uintptr_t>(VK_RETURN)) {
-            if (length == 0) return;
+            if (length == 0)
+                return;
             sounds_.PlayEvent("type_01");
             entering_ = 0;
             Save();
         } else if (message.wParam == static_cast<uintptr_t>(VK_BACK)) {
-            if (length == 0) return;
+            if (length == 0)
+                return;
             sounds_.PlayEvent("type_01");
             entry.name[length - 1] = 0;
         }
     } else if (message.message == WM_CHAR) {
         const uintptr_t c = message.wParam;
-        if (c == 0 || c > 0xFF || c == static_cast<uintptr_t>(VK_BACK) || c == static_cast<uintptr_t>(VK_RETURN) ||
-            c == static_cast<uintptr_t>(VK_ESCAPE))
+        if (c == 0 || c > 0xFF || c == static_cast<uintptr_t>(VK_BACK) ||
+            c == static_cast<uintptr_t>(VK_RETURN) || c == static_cast<uintptr_t>(VK_ESCAPE))
             return;
         if (length < kMaxNameLength) {
             entry.name[length] = static_cast<char>(c);
@@ -152,7 +160,8 @@ void HighScores::Draw(ScreenCanvas& canvas, float y, float size, float rankX, fl
         const bool typing = entering_ && i == entryRow_;
         const uint32_t colour = typing ? kEntryColour : kWhite;
         std::string name = entry.Name();
-        if (typing) name += cursorShown ? '_' : ' ';
+        if (typing)
+            name += cursorShown ? '_' : ' ';
         canvas.DrawString(rankX, rowY, size, colour, ScreenCanvas::kTextLeft, std::to_string(i + 1));
         canvas.DrawString(nameX, rowY, size, colour, ScreenCanvas::kTextLeft, name);
         canvas.DrawString(scoreX, rowY, size, colour, ScreenCanvas::kTextLeft, std::to_string(entry.score));

@@ -47,7 +47,8 @@ public:
     void SetTable(int table);
     int AddScore(int score);
     void MsgProc(const Message& message);
-    void Draw(ScreenCanvas& canvas, float y, float size, float rankX, float nameX, float scoreX, int header) const;
+    void Draw(ScreenCanvas& canvas, float y, float size, float rankX, float nameX, float scoreX,
+              int header) const;
 
     int CurrentTable() const { return currentTable_; }
     int Entering() const { return entering_; }

@@ -22,14 +22,16 @@ int Screen::HitTest(float cx, float cy, float w, float h, int mouseX, int mouseY
 }
 
 float Screen::SliderPosition(const ScreenSlider& slider, int mouseX, int mouseY) const {
-    if (!HitTest(slider.x, slider.y, slider.sliderWidth, slider.sliderHeight, mouseX, mouseY)) return -1.0f;
+    if (!HitTest(slider.x, slider.y, slider.sliderWidth, slider.sliderHeight, mouseX, mouseY))
+        return -1.0f;
     const float W = static_cast<float>(env_->canvas.ClientWidth());
     const float left = slider.x - slider.sliderWidth * 0.5f;
     return (static_cast<float>(mouseX) / W - left) / slider.sliderWidth;
 }
 
 void Screen::PlaySound(const std::string& file) {
-    if (!file.empty()) env_->sounds.PlaySoundFile(file);
+    if (!file.empty())
+        env_->sounds.PlaySoundFile(file);
 }
 
 void Screen::StoreChecked(const ScreenButton& button) {
@@ -41,17 +43,20 @@ void Screen::StoreSliderValue(const ScreenSlider& slider) {
 }
 
 const std::string& Screen::MsgProc(const Message& message) {
-    if (message.message != WM_MOUSEMOVE && message.message != WM_LBUTTONDOWN) return empty_;
+    if (message.message != WM_MOUSEMOVE && message.message != WM_LBUTTONDOWN)
+        return empty_;
     const int mx = message.x;
     const int my = message.y;
 
     for (int i = 0; i < buttonCount; ++i) {
         ScreenButton& b = buttons[static_cast<size_t>(i)];
-        if (!b.visible) continue;
+        if (!b.visible)
+            continue;
         const bool inside = HitTest(b.x, b.y, b.width, b.height, mx, my) != 0;
         if (message.message == WM_MOUSEMOVE) {
             if (inside) {
-                if (!b.over) PlaySound(overSound);
+                if (!b.over)
+                    PlaySound(overSound);
                 b.over = 1;
             } else {
                 b.over = 0;
@@ -68,7 +73,8 @@ const std::string& Screen::MsgProc(const Message& message) {
 
     for (int i = 0; i < sliderCount; ++i) {
         ScreenSlider& s = sliders[static_cast<size_t>(i)];
-        if (!s.visible) continue;
+        if (!s.visible)
+            continue;
         const float p = SliderPosition(s, mx, my);
         const bool onBar = p >= 0.0f && p <= 1.0f;
         if (message.message == WM_MOUSEMOVE) {
@@ -76,7 +82,8 @@ const std::string& Screen::MsgProc(const Message& message) {
                 s.over = 0;
                 continue;
             }
-            if (!s.over) PlaySound(overSound);
+            if (!s.over)
+                PlaySound(overSound);
             s.over = 1;
             if (env_->input.IsKeyDown(VK_LBUTTON)) {
                 s.value = p;
@@ -97,8 +104,10 @@ uint32_t Screen::DrawColour() const {
     const uint32_t alpha = tint >> 24;
     float scaled = static_cast<float>(alpha) * fade;
     // A fade outside 0..1 (or not a number) would not fit the alpha byte.
-    if (!(scaled > 0.0f)) scaled = 0.0f;
-    if (scaled > 255.0f) scaled = 255.0f;
+    if (!(scaled > 0.0f))
+        scaled = 0.0f;
+    if (scaled > 255.0f)
+        scaled = 255.0f;
     return (tint & 0x00FFFFFFu) | (static_cast<uint32_t>(scaled) << 24);
 }
 
@@ -108,29 +117,35 @@ void Screen::Render() {
     const float W = static_cast<float>(canvas.ClientWidth());
     const float H = static_cast<float>(canvas.ClientHeight());
 
-    if (!bgImage.empty()) canvas.DrawPicture(bgImage, x, y, width, height, c, ScreenCanvas::kAlpha);
+    if (!bgImage.empty())
+        canvas.DrawPicture(bgImage, x, y, width, height, c, ScreenCanvas::kAlpha);
 
     for (int i = 0; i < imageCount; ++i) {
         const ScreenImage& image = images[static_cast<size_t>(i)];
         uint32_t flags = ScreenCanvas::kAlpha;
-        if (image.stretch == "no") flags |= ScreenCanvas::kOwnSize;
+        if (image.stretch == "no")
+            flags |= ScreenCanvas::kOwnSize;
         canvas.DrawPicture(image.img, image.x, image.y, image.width, image.height, c, flags);
     }
 
     for (int i = 0; i < textCount; ++i) {
         const ScreenText& t = texts[static_cast<size_t>(i)];
-        if (t.text.empty()) continue;
+        if (t.text.empty())
+            continue;
         uint32_t flags = ScreenCanvas::kTextCenter;
-        if (t.align == "left") flags = ScreenCanvas::kTextLeft;
-        else if (t.align == "right") flags = ScreenCanvas::kTextRight;
+        if (t.align == "left")
+            flags = ScreenCanvas::kTextLeft;
+        else if (t.align == "right")
+            flags = ScreenCanvas::kTextRight;
         canvas.DrawString(t.x, t.y, t.size, c, flags, t.text);
     }
 
     for (int i = 0; i < buttonCount; ++i) {
         ScreenButton& b = buttons[static_cast<size_t>(i)];
-        if (!b.visible) continue;
-        const std::string& picture = b.over ? (b.checked ? b.overImgChecked : b.overImg)
-                                            : (b.checked ? b.outImgChecked : b.outImg);
+        if (!b.visible)
+            continue;
+        const std::string& picture =
+            b.over ? (b.checked ? b.overImgChecked : b.overImg) : (b.checked ? b.outImgChecked : b.outImg);
         b.textSize = 0.04f;
         uint32_t spriteFlags = ScreenCanvas::kAlpha;
         uint32_t textFlags = 0;
@@ -140,16 +155,19 @@ void Screen::Render() {
                 b.width = static_cast<float>(pw) / W;
                 b.height = static_cast<float>(ph) / H;
             }
-            if (H > 0.0f) b.textSize = static_cast<float>(canvas.FontSheetHeight()) / 8.0f / H;
+            if (H > 0.0f)
+                b.textSize = static_cast<float>(canvas.FontSheetHeight()) / 8.0f / H;
             spriteFlags |= ScreenCanvas::kOwnSize;
             textFlags |= ScreenCanvas::kTextImageOwnSize;
         }
         canvas.DrawPicture(picture, b.x, b.y, b.width, b.height, c, spriteFlags);
         if (!b.text.empty()) {
             if (b.align == "left") {
-                canvas.DrawString(b.x + b.width, b.y, b.textSize, c, textFlags | ScreenCanvas::kTextLeft, b.text);
+                canvas.DrawString(b.x + b.width, b.y, b.textSize, c, textFlags | ScreenCanvas::kTextLeft,
+                                  b.text);
             } else if (b.align == "right") {
-                canvas.DrawString(b.x - b.width, b.y, b.textSize, c, textFlags | ScreenCanvas::kTextRight, b.text);
+                canvas.DrawString(b.x - b.width, b.y, b.textSize, c, textFlags | ScreenCanvas::kTextRight,
+                                  b.text);
             } else {
                 canvas.DrawString(b.x, b.y, b.textSize, c, textFlags | ScreenCanvas::kTextCenter, b.text);
             }
@@ -158,7 +176,8 @@ void Screen::Render() {
 
     for (int i = 0; i < sliderCount; ++i) {
         ScreenSlider& s = sliders[static_cast<size_t>(i)];
-        if (!s.visible) continue;
+        if (!s.visible)
+            continue;
         const std::string& bar = s.over ? s.overSliderImg : s.outSliderImg;
         const std::string& thumb = s.over ? s.overThumbImg : s.outThumbImg;
         int pw = 0, ph = 0;
@@ -182,7 +201,8 @@ void Screen::Render() {
 int Screen::IsChecked(std::string_view name) const {
     for (int i = 0; i < buttonCount; ++i) {
         const ScreenButton& b = buttons[static_cast<size_t>(i)];
-        if (b.name == name && b.checked) return 1;
+        if (b.name == name && b.checked)
+            return 1;
     }
     return 0;
 }
@@ -190,7 +210,8 @@ int Screen::IsChecked(std::string_view name) const {
 int Screen::IsOver(std::string_view name) const {
     for (int i = 0; i < buttonCount; ++i) {
         const ScreenButton& b = buttons[static_cast<size_t>(i)];
-        if (b.name == name && b.over) return 1;
+        if (b.name == name && b.over)
+            return 1;
     }
     return 0;
 }
@@ -207,7 +228,8 @@ void Screen::SetChecked(std::string_view name, int checked) {
 
 const ScreenText* Screen::FindText(std::string_view name) const {
     for (int i = 0; i < textCount; ++i) {
-        if (texts[static_cast<size_t>(i)].name == name) return &texts[static_cast<size_t>(i)];
+        if (texts[static_cast<size_t>(i)].name == name)
+            return &texts[static_cast<size_t>(i)];
     }
     return nullptr;
 }
@@ -229,7 +251,8 @@ float Screen::GetTextSize(std::string_view name) const {
 
 float Screen::GetSliderValue(std::string_view name) const {
     for (int i = 0; i < sliderCount; ++i) {
-        if (sliders[static_cast<size_t>(i)].name == name) return sliders[static_cast<size_t>(i)].value;
+        if (sliders[static_cast<size_t>(i)].name == name)
+            return sliders[static_cast<size_t>(i)].value;
     }
     return 0.0f;
 }

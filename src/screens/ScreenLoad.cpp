@@ -19,19 +19,22 @@ constexpr size_t kMaxScreenFileBytes = 4u * 1024u * 1024u;
 
 void ReadString(const tinyxml2::XMLElement* element, const char* attribute, std::string& field,
                 size_t fieldSize = kScreenFieldSize) {
-    if (const char* value = element->Attribute(attribute)) field = ClipToField(value, fieldSize);
+    if (const char* value = element->Attribute(attribute))
+        field = ClipToField(value, fieldSize);
 }
 
 // A decimal number as the C library reads one: blanks skipped, reading stops where the number
 // ends, no number reads 0.
 void ReadFloat(const tinyxml2::XMLElement* element, const char* attribute, float& field) {
     const char* value = element->Attribute(attribute);
-    if (!value) return;
+    if (!value)
+        return;
     std::string_view text(value);
     size_t i = 0;
     while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
     double number = ParseDecimalPrefix(text.substr(i));
-    field = static_cast<float>(std::clamp(number, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
+    field =
+        static_cast<float>(std::clamp(number, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
 }
 
 }  // namespace
@@ -114,7 +117,8 @@ int Screen::Load(std::string_view fileName) {
     }
 
     textCount = 0;
-    for (auto* e = root->FirstChildElement("Text"); e && textCount < kMaxTexts; e = e->NextSiblingElement("Text")) {
+    for (auto* e = root->FirstChildElement("Text"); e && textCount < kMaxTexts;
+         e = e->NextSiblingElement("Text")) {
         ScreenText& t = texts[static_cast<size_t>(textCount++)];
         t = ScreenText{};
         ReadString(e, "name", t.name);
@@ -128,12 +132,14 @@ int Screen::Load(std::string_view fileName) {
     // Check boxes and sliders remember their state in config.ini under their own names.
     for (int i = 0; i < buttonCount; ++i) {
         ScreenButton& b = buttons[static_cast<size_t>(i)];
-        if (b.IsCheckBox()) env_->settings.ReadConfigInt(kOptionsSection, b.name, &b.checked);
+        if (b.IsCheckBox())
+            env_->settings.ReadConfigInt(kOptionsSection, b.name, &b.checked);
     }
     for (int i = 0; i < sliderCount; ++i) {
         ScreenSlider& s = sliders[static_cast<size_t>(i)];
         // The thumb lives on its bar: a hand-edited value outside 0..1 is brought back onto it.
-        if (env_->settings.ReadConfigFloat(kOptionsSection, s.name, &s.value)) s.value = std::clamp(s.value, 0.0f, 1.0f);
+        if (env_->settings.ReadConfigFloat(kOptionsSection, s.name, &s.value))
+            s.value = std::clamp(s.value, 0.0f, 1.0f);
     }
     return 1;
 }

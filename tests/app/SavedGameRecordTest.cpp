@@ -1,10 +1,10 @@
-#include "app/SavedGameRecord.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
+
+#include "app/SavedGameRecord.h"
 
 namespace tamblor {
 namespace {
@@ -43,16 +43,16 @@ SavedGameRecord Sample() {
 TEST(SavedGameRecord, FieldsSitAtTheirOffsetsLittleEndian) {
     const auto b = Sample().Encode();
     ASSERT_EQ(b.size(), 10584u);
-    EXPECT_EQ(U32At(b, 0), 2u);                 // panel[0].classIndex
+    EXPECT_EQ(U32At(b, 0), 2u);  // panel[0].classIndex
     EXPECT_EQ(U32At(b, 4), 1u);
-    EXPECT_FLOAT_EQ(F32At(b, 12), 0.3f);        // panel[0].x
-    EXPECT_EQ(U32At(b, 32), 1u);                // present
-    EXPECT_EQ(U32At(b, 40), 3u);                // bonusKind
-    EXPECT_EQ(U32At(b, 44), 0u);                // texture handles are not stored
+    EXPECT_FLOAT_EQ(F32At(b, 12), 0.3f);  // panel[0].x
+    EXPECT_EQ(U32At(b, 32), 1u);          // present
+    EXPECT_EQ(U32At(b, 40), 3u);          // bonusKind
+    EXPECT_EQ(U32At(b, 44), 0u);          // texture handles are not stored
     EXPECT_EQ(U32At(b, 48), 0u);
     EXPECT_FLOAT_EQ(F32At(b, 19 * 52 + 12), 0.77f);
-    EXPECT_EQ(U32At(b, 1040), 1u);              // cells[0].classIndex
-    EXPECT_EQ(U32At(b, 1040 + 36), 1u);         // cells[0].filled
+    EXPECT_EQ(U32At(b, 1040), 1u);       // cells[0].classIndex
+    EXPECT_EQ(U32At(b, 1040 + 36), 1u);  // cells[0].filled
     EXPECT_FLOAT_EQ(F32At(b, 1040 + 179 * 52 + 28), -0.5f);
     EXPECT_EQ(U32At(b, 10400), 4u);
     EXPECT_EQ(U32At(b, 10404), 66u);

@@ -1,10 +1,9 @@
-#include "app/ScreenSet.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "app/AppState.h"
+#include "app/ScreenSet.h"
 #include "screens/ScreenRig.h"
 
 namespace tamblor {
@@ -16,13 +15,15 @@ std::string DataDir() {
 
 bool HasButton(const Screen& s, const std::string& name, const std::string& action) {
     for (int i = 0; i < s.buttonCount; ++i)
-        if (s.buttons[i].name == name && s.buttons[i].action == action) return true;
+        if (s.buttons[i].name == name && s.buttons[i].action == action)
+            return true;
     return false;
 }
 
 bool HasText(const Screen& s, const std::string& name) {
     for (int i = 0; i < s.textCount; ++i)
-        if (s.texts[i].name == name) return true;
+        if (s.texts[i].name == name)
+            return true;
     return false;
 }
 

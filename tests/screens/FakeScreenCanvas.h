@@ -29,7 +29,8 @@ public:
     int ClientHeight() const override { return height; }
     bool PictureSize(std::string_view picture, int& w, int& h) override {
         auto it = pictureSizes.find(std::string(picture));
-        if (it == pictureSizes.end()) return false;
+        if (it == pictureSizes.end())
+            return false;
         w = it->second.first;
         h = it->second.second;
         return true;
@@ -43,7 +44,8 @@ public:
                             uint32_t colour, uint32_t flags) override {
         calls.push_back({"rotated", std::string(picture), x, y, w, h, angle, 0, colour, flags});
     }
-    void DrawString(float x, float y, float size, uint32_t colour, uint32_t flags, std::string_view key) override {
+    void DrawString(float x, float y, float size, uint32_t colour, uint32_t flags,
+                    std::string_view key) override {
         calls.push_back({"string", std::string(key), x, y, 0, 0, 0, size, colour, flags});
     }
     void SetLinearFiltering(bool linear) override {
@@ -53,7 +55,8 @@ public:
     std::vector<DrawCall> Named(const std::string& name) const {
         std::vector<DrawCall> out;
         for (const auto& c : calls)
-            if (c.name == name) out.push_back(c);
+            if (c.name == name)
+                out.push_back(c);
         return out;
     }
 };

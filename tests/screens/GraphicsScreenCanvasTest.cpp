@@ -1,11 +1,10 @@
-#include "screens/GraphicsScreenCanvas.h"
-
 #include <gtest/gtest.h>
 
 #include "graphics/GraphicsHarness.h"
 #include "platform/InputState.h"
 #include "platform/Message.h"
 #include "screens/FakeScreenCanvas.h"
+#include "screens/GraphicsScreenCanvas.h"
 #include "screens/MusicSoundFiles.h"  // compiled here: the screens' sound backend
 #include "screens/Screen.h"
 
@@ -16,10 +15,11 @@ TEST(GraphicsScreenCanvas, ScreensDrawOnTheDevice) {
     test::GraphicsHarness h;
     h.Picture("Graphics\\own.png", 80, 60);
     h.Picture("Graphics\\bg.png", 4, 4);
-    h.user.Write("menu-x.xml",
-                 "<Screen bgImage='Graphics\\bg.png' xc='0.5' yc='0.5' width='1' height='1'>"
-                 "<Button name='own' stretch='no' xc='0.5' yc='0.5' outImg='Graphics\\own.png' action='procOwn'/>"
-                 "</Screen>");
+    h.user.Write(
+        "menu-x.xml",
+        "<Screen bgImage='Graphics\\bg.png' xc='0.5' yc='0.5' width='1' height='1'>"
+        "<Button name='own' stretch='no' xc='0.5' yc='0.5' outImg='Graphics\\own.png' action='procOwn'/>"
+        "</Screen>");
     GraphicsScreenCanvas canvas(h.graphics);
     InputState input;
     test::RecordingSoundFiles sounds;

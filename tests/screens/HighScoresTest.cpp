@@ -1,5 +1,3 @@
-#include "screens/HighScores.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Message.h"
 #include "screens/FakeScreenCanvas.h"
+#include "screens/HighScores.h"
 #include "sound/SoundEventPlayer.h"
 
 namespace tamblor {
@@ -47,7 +46,7 @@ TEST(HighScores, AddScoreOrdersAndTies) {
     }
     EXPECT_EQ(r.scores.Entry(0, 0).score, 900u);
     EXPECT_EQ(r.scores.Entry(0, 9).score, 50u);
-    EXPECT_EQ(r.scores.AddScore(50), 0);  // equal to row 9: not greater
+    EXPECT_EQ(r.scores.AddScore(50), 0);   // equal to row 9: not greater
     EXPECT_EQ(r.scores.AddScore(500), 1);  // equal to row 4: goes below it
     EXPECT_EQ(r.scores.EntryRow(), 5);
     EXPECT_EQ(r.scores.Entry(0, 4).score, 500u);
@@ -71,7 +70,7 @@ TEST(HighScores, NameEntryKeys) {
     ASSERT_EQ(r.scores.AddScore(1234), 1);
     r.Key(VK_RETURN);  // empty name: stays open, silent
     EXPECT_EQ(r.scores.Entering(), 1);
-    r.Key(VK_BACK);    // empty name: silent, nothing changes
+    r.Key(VK_BACK);  // empty name: silent, nothing changes
     EXPECT_TRUE(r.events.played.empty());
     r.Type("ABCDEFGHIJKLMNOPQ");  // the seventeenth character is ignored
     EXPECT_EQ(r.scores.Entry(0, 0).Name(), "ABCDEFGHIJKLMNOP");
@@ -113,15 +112,16 @@ TEST(HighScores, FileFormatAndDamagedFiles) {
     r.Key(VK_RETURN);
     const std::string text = IniGet(r.dir.Read("scores.ini"), "HIGH SCORES", "Data").value_or("");
     ASSERT_EQ(text.size(), 7202u);
-    EXPECT_EQ(text.substr(0, 6), "416C00");                // "Al" then zeros
-    EXPECT_EQ(text.substr(64, 8), "04030201");              // score little-endian after 32 name bytes
-    EXPECT_EQ(text.substr(72, 2), "00");                    // next entry
+    EXPECT_EQ(text.substr(0, 6), "416C00");     // "Al" then zeros
+    EXPECT_EQ(text.substr(64, 8), "04030201");  // score little-endian after 32 name bytes
+    EXPECT_EQ(text.substr(72, 2), "00");        // next entry
 
     // A name without its terminating zero is cut to the field.
     std::array<uint8_t, HighScores::kBlockBytes> block{};
     for (int i = 0; i < 32; ++i) block[i] = 'N';
     block[32] = 7;
-    ASSERT_TRUE(r.settings.WriteProfileStruct("HIGH SCORES", "Data", block.data(), block.size(), "scores.ini"));
+    ASSERT_TRUE(
+        r.settings.WriteProfileStruct("HIGH SCORES", "Data", block.data(), block.size(), "scores.ini"));
     ASSERT_EQ(r.scores.Load(), 1);
     EXPECT_EQ(r.scores.Entry(0, 0).Name(), std::string(31, 'N'));
     EXPECT_EQ(r.scores.Entry(0, 0).score, 7u);

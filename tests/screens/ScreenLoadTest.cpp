@@ -22,7 +22,8 @@ const char* kInterleaved = R"(<?xml version="1.0"?>
   <Text name="anchor" xc="0.7" yc="0.8" size="0.05"/>
 </Screen>)";
 
-const char* kGrouped = R"(<Screen xc="0.5" yc=" 0.5x" width="1" height="abc" bgImage="Graphics\back.jpg" clickSound="Sound\click.wav" overSound="Sound\over.wav">
+const char* kGrouped =
+    R"(<Screen xc="0.5" yc=" 0.5x" width="1" height="abc" bgImage="Graphics\back.jpg" clickSound="Sound\click.wav" overSound="Sound\over.wav">
   <Button name="btnA" text="A" action="procA" xc="0.25" yc="0.5" width="0.1" height="0.1" outImg="a.png" overImg="a_over.png"/>
   <Button name="btnFull" action="procFull" xc="0.5" yc="0.5" width="0.1" height="0.1" outImg="c.png" outImgChecked="c_on.png"/>
   <Button name="btnC" action="procC"/>
@@ -72,12 +73,12 @@ TEST(ScreenLoad, InterleavedAndGroupedFilesGiveTheSameScreen) {
     EXPECT_EQ(a.imageCount, 2);
     EXPECT_EQ(a.textCount, 4);
     EXPECT_EQ(a.bgImage, "Graphics\\back.jpg");
-    EXPECT_FLOAT_EQ(a.y, 0.5f);      // " 0.5x": blanks skipped, reading stops at the x
-    EXPECT_FLOAT_EQ(a.height, 0.0f); // no number reads 0
+    EXPECT_FLOAT_EQ(a.y, 0.5f);       // " 0.5x": blanks skipped, reading stops at the x
+    EXPECT_FLOAT_EQ(a.height, 0.0f);  // no number reads 0
     EXPECT_EQ(a.tint, 0xFFFFFFFFu);
     EXPECT_EQ(a.fade, 1.0f);
     EXPECT_EQ(a.buttons[2].visible, 1);
-    EXPECT_EQ(a.buttons[2].width, 0.0f);  // attributes left out keep their defaults
+    EXPECT_EQ(a.buttons[2].width, 0.0f);   // attributes left out keep their defaults
     EXPECT_EQ(a.sliders[0].value, 0.75f);  // no setting: 0.75
     EXPECT_EQ(a.images[1].stretch, "no");
 
@@ -120,9 +121,10 @@ TEST(ScreenLoad, BadFilesAreLoggedAndLeaveTheScreenAsItWas) {
     rig.dir.Write("menu-other.xml", "<Menu><Button name='x'/></Menu>");
     EXPECT_EQ(s.Load("menu-other.xml"), 0);
     EXPECT_EQ(s.buttonCount, 0);
-    EXPECT_EQ(rig.LogText(),
-              "start\nFatal error, cannot load XML: menu-pause.xml\n"
-              "Fatal error, cannot load XML: menu-broken.xml\nFatal error, cannot load XML: menu-other.xml\n");
+    EXPECT_EQ(
+        rig.LogText(),
+        "start\nFatal error, cannot load XML: menu-pause.xml\n"
+        "Fatal error, cannot load XML: menu-broken.xml\nFatal error, cannot load XML: menu-other.xml\n");
 }
 
 TEST(ScreenLoad, LimitsAndFieldWidthsAreKept) {

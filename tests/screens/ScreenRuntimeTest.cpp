@@ -58,10 +58,10 @@ TEST(ScreenRuntime, OverlapHoverSoundAndClicks) {
     ASSERT_EQ(t.sounds.played.size(), 2u);  // entering two buttons at once
     EXPECT_EQ(t.Move(225, 305), "");
     EXPECT_EQ(t.sounds.played.size(), 2u);  // no sound on moves within
-    EXPECT_EQ(t.Move(170, 300), "");       // leaves B only
+    EXPECT_EQ(t.Move(170, 300), "");        // leaves B only
     EXPECT_EQ(t.screen.buttons[1].over, 0);
     EXPECT_EQ(t.sounds.played.size(), 2u);
-    EXPECT_EQ(t.Move(220, 300), "");       // re-enters B
+    EXPECT_EQ(t.Move(220, 300), "");  // re-enters B
     EXPECT_EQ(t.sounds.played, (std::vector<std::string>(3, "Sound\\over.wav")));
     EXPECT_EQ(t.Click(220, 300), "procA");  // first in file order takes the click
     EXPECT_EQ(t.sounds.played.back(), "Sound\\click.wav");
@@ -142,13 +142,13 @@ TEST(ScreenRuntime, RenderOrderPicturesAndFade) {
         order.push_back(c.name);
         EXPECT_EQ(c.colour, 0x7FFFFFFFu) << c.name;  // alpha 255 x 0.5 = 127
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"bg.png", "img.png", "Title", "own.png", "Go", "b_chk_over.png",
-                                               "Label", "bar.png", "th.png"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"bg.png", "img.png", "Title", "own.png", "Go",
+                                               "b_chk_over.png", "Label", "bar.png", "th.png"}));
     const auto& calls = rig.canvas.calls;
     EXPECT_EQ(calls[3].flags, ScreenCanvas::kAlpha | ScreenCanvas::kOwnSize);
     EXPECT_FLOAT_EQ(s.buttons[0].width, 0.1f);  // own-size buttons take the picture's size
     EXPECT_FLOAT_EQ(s.buttons[0].height, 0.1f);
-    EXPECT_FLOAT_EQ(calls[4].x, 0.6f);          // left label starts at x + width
+    EXPECT_FLOAT_EQ(calls[4].x, 0.6f);  // left label starts at x + width
     EXPECT_FLOAT_EQ(calls[4].size, 256.0f / 8.0f / 600.0f);
     EXPECT_EQ(calls[4].flags, ScreenCanvas::kTextImageOwnSize);
     EXPECT_FLOAT_EQ(calls[6].x, 0.1f);  // right label ends at x - width
