@@ -99,6 +99,11 @@ TEST(MenuActions, EveryActionOfEveryState) {
         {ClearScoresConfirm, "procNo", HighScoresState,
          [](ShellRig& r) { EXPECT_FALSE(r.dir.Has("user/scores.ini")); }},
         {ContinueConfirm, "procNew", StageMap, nullptr},
+        // The record went missing after the question: a new game, and the reason in the log.
+        {ContinueConfirm, "procLoad", StageMap,
+         [](ShellRig& r) {
+             EXPECT_NE(r.LogText().find("File 'saved.ini' is corrupted!"), std::string::npos);
+         }},
         {ContinueConfirm, "procCancel", MainMenu, nullptr},
         {LevelWon, "procMenu", -1, nullptr},
         {UnusedState10, "procClose", -1, nullptr},

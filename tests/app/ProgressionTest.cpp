@@ -58,6 +58,37 @@ TEST(Progression, WinningTheLastLevelOfAStageOpensTheNextOnTheMap) {
     EXPECT_FALSE(r.canvas.Named("Graphics\\grey.png").empty());  // locked stages greyed
 }
 
+TEST(Progression, TheMapFadesOutTheMenuItCameFrom) {
+    ShellRig r;
+    r.actions.Perform("procOptions");
+    r.actions.Perform("procClose");
+    ASSERT_EQ(r.states.State(), MainMenu);
+    r.actions.Perform("procClassicGame");
+    ASSERT_EQ(r.states.State(), StageMap);
+    EXPECT_EQ(r.states.PreviousState(), MainMenu);
+    r.canvas.calls.clear();
+    r.MapFrames(10);
+    EXPECT_FALSE(r.canvas.Named("Graphics\\back_menu.jpg").empty());  // the main menu, fading out
+    EXPECT_TRUE(r.canvas.Named("Graphics\\am_effect_star.png").empty());
+    r.MapFrames(600);
+    r.canvas.calls.clear();
+    r.MapFrames(10);
+    EXPECT_TRUE(r.canvas.Named("Graphics\\back_menu.jpg").empty());
+    EXPECT_EQ(r.canvas.Named("Graphics\\am_effect_star.png").size(), 10u);
+    const Screen& map = r.screens.Get(ScreenId::Map);
+    EXPECT_FLOAT_EQ(r.stageMap.markerX, map.buttons[1].x);  // stage 1: no glide
+    EXPECT_EQ(map.buttons[1].visible, 1);
+    for (int s = 2; s <= 7; ++s) EXPECT_EQ(map.buttons[s].visible, 0) << s;
+    EXPECT_EQ(r.canvas.Named("Graphics\\grey.png").size(), 6u);
+
+    // From the continue question the map fades out that question.
+    r.states.SetState(ContinueConfirm);
+    r.actions.Perform("procNew");
+    r.canvas.calls.clear();
+    r.MapFrames(10);
+    EXPECT_FALSE(r.canvas.Named("Level: 1").empty());
+}
+
 TEST(Progression, WithinAStageTheNextLevelStartsAtOnce) {
     ShellRig r;
     r.game.LastOpenedLevel = 7;

@@ -53,6 +53,14 @@ TEST(SavedGame, SectionsAreCrossedForTransformerAndRelax) {
     EXPECT_EQ(r.saved.IsGameSaved(), 0);
     r.game.gameMode = 7;
     EXPECT_EQ(r.saved.IsGameSaved(), 0);
+    // Through the main menu: Transformer offers it, Relax starts a new game.
+    r.states.SetState(MainMenu);
+    r.actions.Perform("procRelaxGame");
+    EXPECT_EQ(r.states.State(), StageMap);
+    r.states.SetState(MainMenu);
+    r.actions.Perform("procTransformerGame");
+    EXPECT_EQ(r.states.State(), ContinueConfirm);
+    EXPECT_EQ(r.game.levelNumber, 3);
     EXPECT_EQ(SavedGame::SectionFor(0), "Classic");
     EXPECT_EQ(SavedGame::SectionFor(2), "Transformer");
 
@@ -105,6 +113,16 @@ TEST(SavedGame, ContinuingRestoresTheLevelAndPlaysOnInPhaseThree) {
     EXPECT_FLOAT_EQ(r.game.savedTimeLeft, r.game.levelTime - 25.5f);
     // The save stays: it can be continued again.
     EXPECT_EQ(r.saved.IsGameSaved(), 1);
+
+    // Ending the continued game again replaces the save; a game over then voids it.
+    r.game.score = 5000;
+    r.states.SetState(Paused);
+    r.actions.Perform("procEnd");
+    r.game.score = 0;
+    ASSERT_EQ(r.saved.LoadSavedGame(1), 1);
+    EXPECT_EQ(r.game.score, 5000);
+    r.game.hooks.markNoSavedGame();
+    EXPECT_EQ(r.saved.IsGameSaved(), 0);
 }
 
 TEST(SavedGame, DamagedRecordsStartANewGame) {
