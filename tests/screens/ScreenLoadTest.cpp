@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/Message.h"
 #include "screens/ScreenRig.h"
 
 namespace tamblor {
@@ -152,6 +153,48 @@ TEST(ScreenLoad, LimitsAndFieldWidthsAreKept) {
     EXPECT_EQ(s.texts[0].text.size(), 99u);
     EXPECT_EQ(s.buttons[0].name.size(), 39u);
     EXPECT_EQ(s.buttons[0].action.size(), 39u);
+}
+
+}  // namespace
+}  // namespace tamblor
+
+namespace tamblor {
+namespace {
+
+TEST(ScreenLoad, OddFilesAreHandledSafely) {
+    test::ScreenRig rig;
+    // Format characters in a file name are logged as they stand.
+    EXPECT_EQ(Screen(rig.env).Load("menu-%s%n%d.xml"), 0);
+    EXPECT_NE(rig.LogText().find("Fatal error, cannot load XML: menu-%s%n%d.xml\n"), std::string::npos);
+
+    // Bytes that are not text, deep nesting and a check box whose name would break config.ini.
+    std::string nested;
+    for (int i = 0; i < 50; ++i) nested += "<Button name='inner'>";
+    for (int i = 0; i < 50; ++i) nested += "</Button>";
+    rig.dir.Write("menu-odd.xml",
+                  "<Screen bgImage='\xff\xfe\x01'>" + nested +
+                      "<Button name='x&#10;[VIDEO]&#10;Mode=1' outImgChecked='c.png' xc='0.5' "
+                      "yc='0.5' width='0.5' height='0.5' action='procX'/>"
+                      "<Text text='  padded  ' xc='1e38' yc='-1e39' size='nan'/></Screen>");
+    Screen s(rig.env);
+    ASSERT_EQ(s.Load("menu-odd.xml"), 1);
+    EXPECT_EQ(s.buttonCount, 2);  // only direct children of Screen
+    EXPECT_EQ(s.bgImage, "\xff\xfe\x01");
+    EXPECT_EQ(s.texts[0].text, "  padded  ");  // strings are not trimmed
+    EXPECT_FLOAT_EQ(s.texts[0].x, 1e38f);
+    EXPECT_EQ(s.texts[0].y, -3.40282347e38f);  // clamped to the float range
+    EXPECT_EQ(s.texts[0].size, 0.0f);          // no number reads 0
+    EXPECT_EQ(s.MsgProc(MouseMessage(WM_LBUTTONDOWN, 400, 300)), "procX");
+    EXPECT_EQ(s.buttons[1].checked, 1);  // the state is kept in memory ...
+    EXPECT_FALSE(rig.dir.Has("config.ini") &&
+                 rig.dir.Read("config.ini").find("[VIDEO]") != std::string::npos);
+
+    // Nesting beyond what the parser takes is a failed load, not a crash.
+    std::string deep = "<Screen>";
+    for (int i = 0; i < 5000; ++i) deep += "<a>";
+    for (int i = 0; i < 5000; ++i) deep += "</a>";
+    rig.dir.Write("menu-deep.xml", deep + "</Screen>");
+    EXPECT_EQ(Screen(rig.env).Load("menu-deep.xml"), 0);
 }
 
 }  // namespace
