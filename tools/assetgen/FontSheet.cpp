@@ -103,8 +103,9 @@ FontKeys MakeFontSheet(Output& out) {
             }
         }
         int ink = maxX >= minX ? maxX - minX + 1 : 0;
-        // Advance = the inked width: neighbouring outlines meet, the white bodies keep a gap.
-        keys.widths[k] = std::clamp(static_cast<int>(std::lround(ink / 2.0)), 1, 16);
+        // Advance = the inked width less two pixels: neighbouring outlines overlap a little, which
+        // keeps words compact while the white bodies stay apart.
+        keys.widths[k] = std::clamp(static_cast<int>(std::lround((ink - 2) / 2.0)), 1, 16);
     }
     FT_Done_Face(face);
     FT_Done_FreeType(lib);

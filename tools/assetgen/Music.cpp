@@ -213,7 +213,7 @@ void Melody(Loop& out, Loop& send, int firstBar, int bars, uint32_t seed) {
                     candidate = best;
                 }
                 degree = candidate;
-                double gain = 0.13 * (strong ? 1.0 : 0.85);
+                double gain = 0.16 * (strong ? 1.0 : 0.85);
                 Lead(out, send, At(bar, beat), len * kBeat * 0.92, pitchOf(degree), gain, 0.12);
             }
             beat += len;

@@ -195,7 +195,7 @@ cairo_surface_t* GameBackground(int index) {
 }
 
 cairo_surface_t* MenuBackdrop() {
-    Theme t{Hex(0x16304A), Hex(0x6FA7AE), Hex(0xFFD9A0), 610, 372, 46, false,
+    Theme t{Hex(0x16304A), Hex(0x6FA7AE), Hex(0xFFD9A0), 610, 360, 30, false,
             {Hex(0x4F7F8C), Hex(0x3B6877), Hex(0x2A5262), Hex(0x1D3F4E)}, 7};
     cairo_surface_t* s = Landscape(800, 600, t, 400);
     cairo_t* cr = cairo_create(s);
@@ -211,12 +211,13 @@ cairo_surface_t* IntroPicture() {
     cairo_t* cr = cairo_create(s);
     SoftGlow(cr, 400, 230, 300, Hex(0x0B1A2A), 0.55);
     DrawTitle(cr, 400, 220, 150);
-    // An arc of pieces under the title, one of every form.
+    // A gentle arc of pieces under the title, one of every form.
     const uint32_t colours[8] = {0xD7263D, 0xF08A24, 0xF2D13A, 0x8CC63F, 0x1FA5A5, 0x4FB3F0, 0x7B47D1, 0xF27BB0};
     for (int i = 0; i < 8; ++i) {
-        double a = M_PI * (0.15 + 0.7 * i / 7.0);
-        double x = 400 - 250 * std::cos(a), y = 330 + 90 * std::sin(a) - 40;
-        GlossyPiece(cr, static_cast<Form>(i), x, y, 0.85, Hex(colours[i]));
+        double u = (i - 3.5) / 3.5;
+        double x = 400 + u * 300, y = 370 + 40 * u * u;
+        SoftGlow(cr, x, y + 4, 48, Hex(0x0B1A2A), 0.35);
+        GlossyPiece(cr, static_cast<Form>(i), x, y, 1.15, Hex(colours[i]));
     }
     cairo_destroy(cr);
     return s;
