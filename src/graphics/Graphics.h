@@ -54,7 +54,8 @@ struct UVRect {
 // The texture table and everything that draws quads: sprites, sprite-sheet frames, digits, bitmap-font
 // and big-font text, progress bars. Positions and sizes are fractions of the back buffer (a position
 // is the centre of what is drawn); colours are 0xAARRGGBB. One object for the whole run, owned by the
-// application and handed to whoever draws.
+// application and handed to whoever draws. Its textures and big font live on the device: release them
+// (DeleteAllTexturesMIPMAP, ReleaseBigFont) before the device and its OpenGL context go away.
 class Graphics {
 public:
     static constexpr uint32_t kMaxTextures = 250;

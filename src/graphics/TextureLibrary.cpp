@@ -35,10 +35,7 @@ Graphics::Graphics(FileSystem& files, Settings& settings, Language& language, Lo
 Graphics::Graphics(CoreServices& core, ImageDecoder& decoder)
     : Graphics(core.files, core.settings, core.language, core.log, core.clock, decoder) {}
 
-Graphics::~Graphics() {
-    // The big font's texture belongs to the device; give it back while the device still exists.
-    if (bigFont_) bigFont_->DeleteDeviceObjects();
-}
+Graphics::~Graphics() = default;
 
 void Graphics::AttachDevice(RenderDevice& device) { device_ = &device; }
 

@@ -104,6 +104,34 @@ TEST(SpriteDrawing, BlendFlagsSetFactorsAndLeaveTheirStateBehind) {
     EXPECT_TRUE(s.alphaBlendEnable);
 }
 
+TEST(SpriteDrawing, RemovedLineIsDrawnOverBrightAndFaded) {
+    GraphicsHarness h;
+    h.Picture("Graphics\\line1.png", 16, 64);
+    TextureHandle strip = h.graphics.FindTexture("Graphics\\line1.png");
+    // The scene's recipe for a removed line at alpha 0.25: channels int(255 x 0.25) = 63, modulated
+    // blending with the stage at MODULATE4X, only the wrap flag.
+    float alpha = 0.25f;
+    uint32_t c = static_cast<uint32_t>(255 * alpha) & 0xFF;
+    uint32_t colour = MakeArgb(c, c, c, c);
+    RenderState& s = h.device.State();
+    s.alphaBlendEnable = true;
+    s.srcBlend = BlendFactor::SrcAlpha;
+    s.destBlend = BlendFactor::InvSrcAlpha;
+    s.colorOp = ColorOp::Modulate4X;
+    h.graphics.DrawSprite(strip, 0.3f, 0.5f, 0.11875f, 1.0f, 0, 0.4f, 1, 1.4f, colour, SPRITE_WRAP);
+    const auto& d = h.LastDraw();
+    EXPECT_EQ(d.vertices[0].diffuse, 0x3F3F3F3Fu);
+    EXPECT_EQ(d.state.colorOp, ColorOp::Modulate4X);
+    EXPECT_TRUE(d.state.alphaBlendEnable);
+    EXPECT_EQ(d.state.addressV, TextureAddress::Wrap);
+    EXPECT_EQ(d.vertices[2].v, 0.4f);
+    EXPECT_EQ(d.vertices[0].v, 1.4f);
+    // The stage stays as it was set until someone puts it back.
+    EXPECT_EQ(s.colorOp, ColorOp::Modulate4X);
+    h.graphics.DrawSprite(strip, 0.3f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, 0xFFFFFFFF, SPRITE_ALPHA);
+    EXPECT_EQ(s.colorOp, ColorOp::Modulate);
+}
+
 TEST(SpriteDrawing, RotatedSpriteTurnsClockwiseBeforeScaling) {
     GraphicsHarness h;
     const float quarter = static_cast<float>(M_PI / 2);

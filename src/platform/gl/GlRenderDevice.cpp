@@ -238,6 +238,7 @@ bool GlRenderDevice::MakeTarget(int width, int height) {
         return false;
     }
     SetBackBufferSize(width, height);
+    appliedValid_ = false;
     glViewport(0, 0, width, height);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -258,6 +259,7 @@ std::unique_ptr<Texture> GlRenderDevice::CreateTexture(int width, int height, co
     }
     GLuint id = 0;
     glGenTextures(1, &id);
+    appliedValid_ = false;  // the texture unit is rebound here
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, id);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -271,36 +273,51 @@ std::unique_ptr<Texture> GlRenderDevice::CreateTexture(int width, int height, co
 }
 
 void GlRenderDevice::ApplyState() {
+    // Only what changed since the last draw goes to OpenGL.
     const RenderState& s = State();
-    if (s.alphaBlendEnable) {
-        glEnable(GL_BLEND);
+    const RenderState& a = applied_;
+    bool all = !appliedValid_;
+    if (all || s.alphaBlendEnable != a.alphaBlendEnable) {
+        if (s.alphaBlendEnable) {
+            glEnable(GL_BLEND);
+        } else {
+            glDisable(GL_BLEND);
+        }
+    }
+    if (all || s.srcBlend != a.srcBlend || s.destBlend != a.destBlend) {
         glBlendFunc(GlBlend(s.srcBlend), GlBlend(s.destBlend));
-    } else {
-        glDisable(GL_BLEND);
     }
-    switch (s.cullMode) {
-        case CullMode::None:
-            glDisable(GL_CULL_FACE);
-            break;
-        // Front faces are the ones clockwise on screen (see glFrontFace above); the y flip of the
-        // vertex shader keeps the on-screen turn of a triangle, only the coordinates change.
-        case CullMode::CounterClockwise:
-            glEnable(GL_CULL_FACE);
-            glCullFace(GL_BACK);
-            break;
-        case CullMode::Clockwise:
-            glEnable(GL_CULL_FACE);
-            glCullFace(GL_FRONT);
-            break;
+    if (all || s.cullMode != a.cullMode) {
+        switch (s.cullMode) {
+            case CullMode::None:
+                glDisable(GL_CULL_FACE);
+                break;
+            // Front faces are the ones clockwise on screen (see glFrontFace above); the y flip of the
+            // vertex shader keeps the on-screen turn of a triangle, only the coordinates change.
+            case CullMode::CounterClockwise:
+                glEnable(GL_CULL_FACE);
+                glCullFace(GL_BACK);
+                break;
+            case CullMode::Clockwise:
+                glEnable(GL_CULL_FACE);
+                glCullFace(GL_FRONT);
+                break;
+        }
     }
-    glUniform1i(uColorOp_, s.colorOp == ColorOp::Modulate4X ? 1 : s.colorOp == ColorOp::Add ? 2 : 0);
-    glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, GlFilter(s.minFilter));
-    glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, GlFilter(s.magFilter));
-    glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GlAddress(s.addressU));
-    glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, GlAddress(s.addressV));
-    glActiveTexture(GL_TEXTURE0);
-    auto* texture = static_cast<GlTexture*>(s.texture);
-    glBindTexture(GL_TEXTURE_2D, texture ? texture->id : whiteTexture_);
+    if (all || s.colorOp != a.colorOp) {
+        glUniform1i(uColorOp_, s.colorOp == ColorOp::Modulate4X ? 1 : s.colorOp == ColorOp::Add ? 2 : 0);
+    }
+    if (all || s.minFilter != a.minFilter) glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, GlFilter(s.minFilter));
+    if (all || s.magFilter != a.magFilter) glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, GlFilter(s.magFilter));
+    if (all || s.addressU != a.addressU) glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GlAddress(s.addressU));
+    if (all || s.addressV != a.addressV) glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, GlAddress(s.addressV));
+    if (all || s.texture != a.texture) {
+        glActiveTexture(GL_TEXTURE0);
+        auto* texture = static_cast<GlTexture*>(s.texture);
+        glBindTexture(GL_TEXTURE_2D, texture ? texture->id : whiteTexture_);
+    }
+    applied_ = s;
+    appliedValid_ = true;
 }
 
 int32_t GlRenderDevice::DrawTriangles(const Vertex* vertices, int vertexCount, const uint16_t* indices,
@@ -314,7 +331,9 @@ int32_t GlRenderDevice::DrawTriangles(const Vertex* vertices, int vertexCount, c
         }
     }
     glUseProgram(program_);
-    glUniform2f(uViewport_, static_cast<float>(BackBufferWidth()), static_cast<float>(BackBufferHeight()));
+    if (!appliedValid_) {
+        glUniform2f(uViewport_, static_cast<float>(BackBufferWidth()), static_cast<float>(BackBufferHeight()));
+    }
     ApplyState();
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
@@ -386,6 +405,7 @@ void GlRenderDevice::PresentToWindow(int windowPixelWidth, int windowPixelHeight
         glBindSampler(0, sampler_);
     }
     // Back to the offscreen picture for the next frame.
+    appliedValid_ = false;
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glViewport(0, 0, BackBufferWidth(), BackBufferHeight());
 }

@@ -46,6 +46,10 @@ public:
     // The window's default framebuffer (what PresentToWindow drew) as RGBA, top row first.
     static bool ReadWindowPixels(int windowPixelWidth, int windowPixelHeight, std::vector<uint8_t>& rgba);
 
+    // Forget what is known of OpenGL's state, after someone else (the display's own drawing) used the
+    // context.
+    void InvalidateStateCache() { appliedValid_ = false; }
+
     // Draw calls issued to OpenGL since construction.
     uint64_t DrawCallCount() const { return drawCalls_; }
 
@@ -77,6 +81,8 @@ private:
     int uColorOp_ = -1;
     int uPresentUseRamp_ = -1;
     uint64_t drawCalls_ = 0;
+    RenderState applied_;  // what OpenGL has, valid while appliedValid_
+    bool appliedValid_ = false;
 };
 
 }  // namespace tamblor

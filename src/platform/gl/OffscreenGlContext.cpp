@@ -35,6 +35,10 @@ OffscreenGlContext::~OffscreenGlContext() {
     if (sdlStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+void OffscreenGlContext::KeepDriverLoaded() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) SDL_GL_LoadLibrary(nullptr);
+}
+
 std::string OffscreenGlContext::Renderer() const {
     if (context_ == nullptr) return {};
     const GLubyte* name = glGetString(GL_RENDERER);
