@@ -144,9 +144,12 @@ bool AudioDevice::HasDevice() const {
 
 void AudioDevice::StreamingThread() {
     // Refilling is urgent work; a raised priority needs privileges on Linux and is only tried.
-    sched_param param{};
-    param.sched_priority = sched_get_priority_min(SCHED_FIFO);
-    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+    // A thread that never sleeps between passes must not run real-time: it would starve the machine.
+    if (period_.count() > 0) {
+        sched_param param{};
+        param.sched_priority = sched_get_priority_min(SCHED_FIFO);
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+    }
 
     std::unique_lock<std::mutex> lock(mutex_);
     while (!stopRequested_) {

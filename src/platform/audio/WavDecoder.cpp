@@ -10,6 +10,8 @@ uint32_t Le32(const unsigned char* p) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+constexpr uint16_t kFormatExtensible = 0xFFFE;
+
 uint16_t Le16(const unsigned char* p) {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
@@ -62,10 +64,14 @@ int WavDecoder::Open(const std::string& path) {
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             if (size < 16 || static_cast<long>(size) > available)
                 return 1;
-            unsigned char fmt[16];
-            if (!ReadExactly(file_, fmt, sizeof fmt))
+            unsigned char fmt[40] = {};
+            size_t fmtBytes = size < sizeof fmt ? size : sizeof fmt;
+            if (!ReadExactly(file_, fmt, fmtBytes))
                 return 1;
             format_.formatTag = Le16(fmt);
+            // The extensible form (written by many tools) is plain PCM when its sub-format says so.
+            if (format_.formatTag == kFormatExtensible && fmtBytes >= 40 && Le16(fmt + 24) == 1)
+                format_.formatTag = 1;
             format_.channels = Le16(fmt + 2);
             format_.samplesPerSec = Le32(fmt + 4);
             format_.avgBytesPerSec = Le32(fmt + 8);

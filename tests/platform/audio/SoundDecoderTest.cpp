@@ -76,6 +76,39 @@ TEST(SoundDecoder, WavReadsItsDataAndLoopsWithoutAGap) {
     EXPECT_EQ(out[3], 0x80);
 }
 
+TEST(SoundDecoder, ExtensibleWavWithPcmDataIsRead) {
+    test::TempDir dir;
+    auto extensible = [](uint16_t subFormat) {
+        std::string s = "RIFF";
+        test::PutLe32(s, 60 + 4);
+        s += "WAVEfmt ";
+        test::PutLe32(s, 40);
+        test::PutLe16(s, 0xFFFE);
+        test::PutLe16(s, 2);
+        test::PutLe32(s, 44100);
+        test::PutLe32(s, 44100 * 4);
+        test::PutLe16(s, 4);
+        test::PutLe16(s, 16);
+        test::PutLe16(s, 22);  // extra size
+        test::PutLe16(s, 16);  // valid bits
+        test::PutLe32(s, 3);   // channel mask
+        test::PutLe16(s, subFormat);
+        s += std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
+        s += "data";
+        test::PutLe32(s, 4);
+        s += test::Pcm16({5, -5});
+        return s;
+    };
+    dir.Write("pcm.wav", extensible(1));
+    dir.Write("float.wav", extensible(3));
+    WavDecoder pcm;
+    ASSERT_EQ(pcm.Open(dir / "pcm.wav"), 0);
+    EXPECT_EQ(pcm.Format().formatTag, 1);
+    EXPECT_EQ(ReadSamples(pcm, 4, false), (std::vector<int16_t>{5, -5}));
+    WavDecoder floats;
+    EXPECT_NE(floats.Open(dir / "float.wav"), 0);
+}
+
 TEST(SoundDecoder, DamagedWavFilesAreRefused) {
     test::TempDir dir;
     std::string good = test::MakeWav16(2, {1, 2, 3, 4});
