@@ -1,6 +1,7 @@
 #include "Interface.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "Canvas.h"
@@ -370,16 +371,24 @@ cairo_surface_t* HintBubble(const std::string& text) {
     SetColour(cr, GoldDeep());
     cairo_set_line_width(cr, 2.5);
     cairo_stroke(cr);
-    double size = 22;
+    // One line at a comfortable size when it fits, else two lines split at the blank nearest the middle.
     cairo_set_font_face(cr, SansFace(true));
+    cairo_set_font_size(cr, 21);
     cairo_text_extents_t ext;
-    for (;;) {
-        cairo_set_font_size(cr, size);
-        cairo_text_extents(cr, text.c_str(), &ext);
-        if (ext.width <= w - 30 || size < 12) break;
-        size -= 0.5;
+    cairo_text_extents(cr, text.c_str(), &ext);
+    size_t split = std::string::npos;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' && (split == std::string::npos ||
+                               std::abs(int(i) - int(text.size() / 2)) < std::abs(int(split) - int(text.size() / 2)))) {
+            split = i;
+        }
     }
-    OutlinedText(cr, text, size, w / 2.0, 27, Hex(0x1E3A4E), nullptr, Ink(), 0);
+    if (ext.width <= w - 30 || split == std::string::npos) {
+        OutlinedText(cr, text, 21, w / 2.0, 27, Hex(0x1E3A4E), nullptr, Ink(), 0);
+    } else {
+        OutlinedText(cr, text.substr(0, split), 18, w / 2.0, 17, Hex(0x1E3A4E), nullptr, Ink(), 0);
+        OutlinedText(cr, text.substr(split + 1), 18, w / 2.0, 37, Hex(0x1E3A4E), nullptr, Ink(), 0);
+    }
     cairo_destroy(cr);
     return s;
 }

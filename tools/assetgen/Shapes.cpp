@@ -190,8 +190,8 @@ void Hole(cairo_t* cr, Form form, double cx, double cy, double s, Rgb c, int emb
     InnerEdge(cr, form, cx, cy, s, 5 * s, 7 * s, {0, 0, 0}, 0.25);
     InnerEdge(cr, form, cx, cy, s, -1.5 * s, -2 * s, Lighten(c, 0.3), 0.55);
     double ey = cy + EmblemDy(form) * s;
-    DrawEmblem(cr, emblem, cx + 0.8 * s, ey + 1.2 * s, s, Lighten(c, 0.25), 0.45, {0, 0, 0}, 0);
-    DrawEmblem(cr, emblem, cx, ey, s, Darken(c, 0.65), 0.85, {0, 0, 0}, 0);
+    DrawEmblem(cr, emblem, cx + 0.8 * s, ey + 1.2 * s, s, Lighten(c, 0.35), 0.6, {0, 0, 0}, 0);
+    DrawEmblem(cr, emblem, cx, ey, s, Darken(c, 0.75), 0.9, {0, 0, 0}, 0);
     cairo_new_path(cr);
     FormPath(cr, form, cx, cy, s);
     SetColour(cr, c, 1.0);
