@@ -31,8 +31,10 @@ void Polygon(cairo_t* cr, double cx, double cy, double radius, int sides, double
     for (int i = 0; i < sides; ++i) {
         double a = rotation + 2 * M_PI * i / sides;
         double x = cx + radius * std::cos(a), y = cy + radius * std::sin(a);
-        if (i == 0) cairo_move_to(cr, x, y);
-        else cairo_line_to(cr, x, y);
+        if (i == 0)
+            cairo_move_to(cr, x, y);
+        else
+            cairo_line_to(cr, x, y);
     }
     cairo_close_path(cr);
 }
@@ -40,10 +42,19 @@ void Polygon(cairo_t* cr, double cx, double cy, double radius, int sides, double
 // One hole of the board: a sunken outline of a shape (0 circle, 1 square, 2 triangle, 3 hexagon).
 void ShapePath(cairo_t* cr, int shape, double cx, double cy, double r) {
     switch (shape) {
-        case 0: cairo_new_sub_path(cr); cairo_arc(cr, cx, cy, r, 0, 2 * M_PI); break;
-        case 1: Rounded(cr, cx - r * 0.85, cy - r * 0.85, r * 1.7, r * 1.7, r * 0.25); break;
-        case 2: Polygon(cr, cx, cy + r * 0.12, r * 1.05, 3, -M_PI / 2); break;
-        default: Polygon(cr, cx, cy, r, 6, 0); break;
+        case 0:
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+            break;
+        case 1:
+            Rounded(cr, cx - r * 0.85, cy - r * 0.85, r * 1.7, r * 1.7, r * 0.25);
+            break;
+        case 2:
+            Polygon(cr, cx, cy + r * 0.12, r * 1.05, 3, -M_PI / 2);
+            break;
+        default:
+            Polygon(cr, cx, cy, r, 6, 0);
+            break;
     }
 }
 
@@ -115,8 +126,8 @@ cairo_surface_t* DrawIcon(int size) {
 bool MakeIcons(const std::string& hicolorDir) {
     bool ok = true;
     for (int size : {48, 128, 256}) {
-        std::filesystem::path dir = std::filesystem::path(hicolorDir) / (std::to_string(size) + "x" +
-                                                                         std::to_string(size)) / "apps";
+        std::filesystem::path dir =
+            std::filesystem::path(hicolorDir) / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
         cairo_surface_t* icon = DrawIcon(size);

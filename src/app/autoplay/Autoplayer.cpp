@@ -34,7 +34,8 @@ void Autoplayer::Frame(const AutoplayView& view, std::vector<InputEvent>& out) {
             out.push_back(InputEvent::Button(InputEvent::RightUp));
             rightDown_ = false;
         }
-        if (step_ != Step::KeyUp && step_ != Step::AfterTake && step_ != Step::AfterDrop && step_ != Step::MenuRelease) {
+        if (step_ != Step::KeyUp && step_ != Step::AfterTake && step_ != Step::AfterDrop &&
+            step_ != Step::MenuRelease) {
             step_ = Step::Think;
         }
         waited_ = 0.0f;
@@ -46,7 +47,8 @@ void Autoplayer::Frame(const AutoplayView& view, std::vector<InputEvent>& out) {
     }
     if (step_ == Step::Rest) {
         rest_ -= view.frameSeconds;
-        if (rest_ > 0.0f) return;
+        if (rest_ > 0.0f)
+            return;
         step_ = Step::Think;
     }
     if (view.appState == Playing && view.game) {
@@ -189,7 +191,8 @@ void Autoplayer::PlayFrame(const AutoplayView& view, std::vector<InputEvent>& ou
 void Autoplayer::Think(const AutoplayView& view, std::vector<InputEvent>& out) {
     const Game& game = *view.game;
     // Like a person, the bot lets the level announce itself and starts once the level clock runs.
-    if (game.levelPhase < 3) return;
+    if (game.levelPhase < 3)
+        return;
     PlayChoice choice = ChooseMove(game, limits_);
     if (choice.kind == PlayChoice::Place) {
         waited_ = 0.0f;
@@ -220,12 +223,18 @@ void Autoplayer::Think(const AutoplayView& view, std::vector<InputEvent>& out) {
 
 std::string Autoplayer::WantedAction(const AutoplayView& view) const {
     switch (view.appState) {
-        case MainMenu: return modeAction_;
-        case ContinueConfirm: return "procNew";
-        case StageMap: return view.game && view.game->levelPhase == 7 ? "procStart" : "";
-        case AppState::GameOver: return "procContinue";
-        case GameComplete: return "procMenu";
-        default: return "";
+        case MainMenu:
+            return modeAction_;
+        case ContinueConfirm:
+            return "procNew";
+        case StageMap:
+            return view.game && view.game->levelPhase == 7 ? "procStart" : "";
+        case AppState::GameOver:
+            return "procContinue";
+        case GameComplete:
+            return "procMenu";
+        default:
+            return "";
     }
 }
 

@@ -40,9 +40,9 @@ struct AutoplayPace {
     float restAfterDrop = 0.8f;
     float lookPerClass = 0.15f;
     float rightClickGap = 0.15f;
-    float restAfterClick = 0.4f;      // seconds after a menu click (screens fade)
-    float giveUpHolding = 3.0f;       // a held shape with no hole for this long is thrown away
-    float stuckPanel = 4.0f;          // a full panel with nothing to drop for this long: throw one away
+    float restAfterClick = 0.4f;  // seconds after a menu click (screens fade)
+    float giveUpHolding = 3.0f;   // a held shape with no hole for this long is thrown away
+    float stuckPanel = 4.0f;      // a full panel with nothing to drop for this long: throw one away
 };
 
 class Autoplayer {

@@ -10,7 +10,8 @@ namespace tamblor {
 namespace {
 
 bool ParseInt(const std::string& text, long long lo, long long hi, long long& value) {
-    if (text.empty() || text.size() > 12) return false;
+    if (text.empty() || text.size() > 12)
+        return false;
     char* end = nullptr;
     value = std::strtoll(text.c_str(), &end, 10);
     return end == text.c_str() + text.size() && value >= lo && value <= hi;
@@ -36,7 +37,8 @@ HeadlessLevel::HeadlessLevel(const LevelRunSetup& setup)
 }
 
 bool HeadlessLevel::Start() {
-    if (!game_.LoadShapeClasses("classes.xml")) return false;
+    if (!game_.LoadShapeClasses("classes.xml"))
+        return false;
     if (!game_.LevelFileExists(setup_.level)) {
         log_.WriteLog("Level " + std::to_string(setup_.level) + " cannot be played: no level file", 0);
         return false;
@@ -68,22 +70,29 @@ void HeadlessLevel::Frame(const std::vector<InputEvent>& events) {
     appTime_ += setup_.frameSeconds;
     clock_.Set(clockStart_ + static_cast<uint32_t>(std::llround(appTime_ * 1000.0)));
     ++frames_;
-    if (states_.State() != Playing) return;
+    if (states_.State() != Playing)
+        return;
     float frameTime = static_cast<float>(setup_.frameSeconds);
     game_.UpdateLevel(frameTime);
-    if (Ended() && endTimeUsed_ < 0.0f) endTimeUsed_ = TimeUsed();
-    if (game_.bug.active) game_.UpdateBug(frameTime);
+    if (Ended() && endTimeUsed_ < 0.0f)
+        endTimeUsed_ = TimeUsed();
+    if (game_.bug.active)
+        game_.UpdateBug(frameTime);
     ApplyValueGlides();
     game_.ImposeTutorialSetup();
 }
 
 float HeadlessLevel::TimeUsed() const {
-    if (endTimeUsed_ >= 0.0f) return endTimeUsed_;
-    if (game_.IsBonusLevel()) return game_.levelPhase == 3 ? game_.now - game_.playStartTime : 0.0f;
+    if (endTimeUsed_ >= 0.0f)
+        return endTimeUsed_;
+    if (game_.IsBonusLevel())
+        return game_.levelPhase == 3 ? game_.now - game_.playStartTime : 0.0f;
     return game_.levelTime - game_.timeLeft;
 }
 
-uint64_t HeadlessLevel::Check() const { return GameCheck(game_, states_.State()); }
+uint64_t HeadlessLevel::Check() const {
+    return GameCheck(game_, states_.State());
+}
 
 AutoplayView HeadlessLevel::View() const {
     AutoplayView view;
@@ -95,7 +104,8 @@ AutoplayView HeadlessLevel::View() const {
     return view;
 }
 
-LevelResult PlayLevelWithBot(HeadlessLevel& level, Autoplayer& bot, InputRecording* recording, double maxSeconds) {
+LevelResult PlayLevelWithBot(HeadlessLevel& level, Autoplayer& bot, InputRecording* recording,
+                             double maxSeconds) {
     LevelResult result;
     const Game& game = level.GetGame();
     result.started = true;
@@ -136,11 +146,13 @@ void DescribeLevelRun(const LevelRunSetup& setup, InputRecording& recording) {
     recording.SetValue("mode", std::to_string(setup.mode));
 }
 
-ReplayResult ReplayLevel(const std::string& dataDir, const std::string& userDir, const InputRecording& recording) {
+ReplayResult ReplayLevel(const std::string& dataDir, const std::string& userDir,
+                         const InputRecording& recording) {
     ReplayResult result;
     long long seed = 0, levelNumber = 0, mode = 0;
     if (recording.Value("kind") != "level" || !ParseInt(recording.Value("seed"), 0, 0xFFFFFFFFll, seed) ||
-        !ParseInt(recording.Value("level"), 1, 100000, levelNumber) || !ParseInt(recording.Value("mode"), 0, 2, mode)) {
+        !ParseInt(recording.Value("level"), 1, 100000, levelNumber) ||
+        !ParseInt(recording.Value("mode"), 0, 2, mode)) {
         result.error = "the recording does not say which level it played (kind, seed, level, mode)";
         return result;
     }

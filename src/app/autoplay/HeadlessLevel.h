@@ -39,8 +39,8 @@ struct LevelRunSetup {
 
 struct LevelResult {
     bool won = false;
-    bool lost = false;      // the clock ran out
-    bool started = false;   // the level file could be played at all
+    bool lost = false;     // the clock ran out
+    bool started = false;  // the level file could be played at all
     bool bonusLevel = false;
     float timeUsed = 0.0f;  // seconds of level clock spent (play time on bonus levels)
     float timeAllowed = 0.0f;
@@ -114,7 +114,8 @@ private:
 
 // Plays a started level with the bot until it is won or lost (or maxSeconds of frames have run). With
 // a recording given, every frame is added to it with its events and check value.
-LevelResult PlayLevelWithBot(HeadlessLevel& level, Autoplayer& bot, InputRecording* recording, double maxSeconds);
+LevelResult PlayLevelWithBot(HeadlessLevel& level, Autoplayer& bot, InputRecording* recording,
+                             double maxSeconds);
 
 // Plays a recorded level run again and compares the check values frame by frame.
 struct ReplayResult {
@@ -125,7 +126,8 @@ struct ReplayResult {
     int state = 0;
     std::string error;  // the recording could not be used
 };
-ReplayResult ReplayLevel(const std::string& dataDir, const std::string& userDir, const InputRecording& recording);
+ReplayResult ReplayLevel(const std::string& dataDir, const std::string& userDir,
+                         const InputRecording& recording);
 
 // The header of a level recording.
 void DescribeLevelRun(const LevelRunSetup& setup, InputRecording& recording);

@@ -16,12 +16,15 @@ bool ReadInt(std::string_view& text, int& value) {
     const char* begin = text.data();
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec != std::errc() || ptr == begin) return false;
+    if (ec != std::errc() || ptr == begin)
+        return false;
     text.remove_prefix(static_cast<size_t>(ptr - begin));
     return true;
 }
 
-bool OnlySpaces(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+bool OnlySpaces(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
 
 }  // namespace
 
@@ -57,14 +60,26 @@ Message ApplyInputEvent(InputState& input, const InputEvent& event) {
 std::string FormatInputEvent(const InputEvent& event) {
     char text[48];
     switch (event.kind) {
-        case InputEvent::Move: std::snprintf(text, sizeof text, "m %d %d", event.x, event.y); return text;
-        case InputEvent::LeftDown: return "ld";
-        case InputEvent::LeftUp: return "lu";
-        case InputEvent::RightDown: return "rd";
-        case InputEvent::RightUp: return "ru";
-        case InputEvent::KeyDown: std::snprintf(text, sizeof text, "kd %d", event.key); return text;
-        case InputEvent::KeyUp: std::snprintf(text, sizeof text, "ku %d", event.key); return text;
-        case InputEvent::Char: std::snprintf(text, sizeof text, "ch %d", event.key); return text;
+        case InputEvent::Move:
+            std::snprintf(text, sizeof text, "m %d %d", event.x, event.y);
+            return text;
+        case InputEvent::LeftDown:
+            return "ld";
+        case InputEvent::LeftUp:
+            return "lu";
+        case InputEvent::RightDown:
+            return "rd";
+        case InputEvent::RightUp:
+            return "ru";
+        case InputEvent::KeyDown:
+            std::snprintf(text, sizeof text, "kd %d", event.key);
+            return text;
+        case InputEvent::KeyUp:
+            std::snprintf(text, sizeof text, "ku %d", event.key);
+            return text;
+        case InputEvent::Char:
+            std::snprintf(text, sizeof text, "ch %d", event.key);
+            return text;
     }
     return "";
 }
@@ -76,7 +91,8 @@ bool ParseInputEvent(std::string_view text, InputEvent& event) {
     InputEvent parsed;
     if (word == "m") {
         parsed.kind = InputEvent::Move;
-        if (!ReadInt(rest, parsed.x) || !ReadInt(rest, parsed.y)) return false;
+        if (!ReadInt(rest, parsed.x) || !ReadInt(rest, parsed.y))
+            return false;
         if (parsed.x < -kPointerLimit || parsed.x > kPointerLimit || parsed.y < -kPointerLimit ||
             parsed.y > kPointerLimit) {
             return false;
@@ -87,12 +103,16 @@ bool ParseInputEvent(std::string_view text, InputEvent& event) {
                       : word == "rd" ? InputEvent::RightDown
                                      : InputEvent::RightUp;
     } else if (word == "kd" || word == "ku" || word == "ch") {
-        parsed.kind = word == "kd" ? InputEvent::KeyDown : word == "ku" ? InputEvent::KeyUp : InputEvent::Char;
-        if (!ReadInt(rest, parsed.key) || parsed.key < 1 || parsed.key > 255) return false;
+        parsed.kind = word == "kd"   ? InputEvent::KeyDown
+                      : word == "ku" ? InputEvent::KeyUp
+                                     : InputEvent::Char;
+        if (!ReadInt(rest, parsed.key) || parsed.key < 1 || parsed.key > 255)
+            return false;
     } else {
         return false;
     }
-    if (!OnlySpaces(rest)) return false;
+    if (!OnlySpaces(rest))
+        return false;
     event = parsed;
     return true;
 }

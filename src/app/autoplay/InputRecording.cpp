@@ -17,13 +17,15 @@ constexpr double kMaxFrameSeconds = 10.0;
 
 std::pair<std::string, std::string> SplitPath(const std::string& path) {
     size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return {".", path};
+    if (slash == std::string::npos)
+        return {".", path};
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
 bool ParseSeconds(std::string_view text, double& seconds) {
     // strtod needs a terminated string; frame times are short.
-    if (text.empty() || text.size() > 40) return false;
+    if (text.empty() || text.size() > 40)
+        return false;
     std::string copy(text);
     char* end = nullptr;
     seconds = std::strtod(copy.c_str(), &end);
@@ -31,7 +33,8 @@ bool ParseSeconds(std::string_view text, double& seconds) {
 }
 
 bool ParseCheck(std::string_view text, uint64_t& value) {
-    if (text.empty() || text.size() > 16) return false;
+    if (text.empty() || text.size() > 16)
+        return false;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
     return ec == std::errc() && ptr == text.data() + text.size();
 }
@@ -40,7 +43,8 @@ bool ParseCheck(std::string_view text, uint64_t& value) {
 
 std::string InputRecording::Value(std::string_view key, std::string_view fallback) const {
     for (const auto& [k, v] : header) {
-        if (k == key) return v;
+        if (k == key)
+            return v;
     }
     return std::string(fallback);
 }
@@ -76,7 +80,8 @@ bool InputRecording::FromText(std::string_view text, InputRecording& recording, 
     InputRecording parsed;
     int lineNumber = 0;
     auto fail = [&](const char* what) {
-        if (error) *error = "line " + std::to_string(lineNumber) + ": " + what;
+        if (error)
+            *error = "line " + std::to_string(lineNumber) + ": " + what;
         return false;
     };
     bool first = true;
@@ -85,29 +90,37 @@ bool InputRecording::FromText(std::string_view text, InputRecording& recording, 
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         if (first) {
-            if (line != kMagic) return fail("not a recording of this game");
+            if (line != kMagic)
+                return fail("not a recording of this game");
             first = false;
             continue;
         }
-        if (line.empty()) continue;
+        if (line.empty())
+            continue;
         if (line.substr(0, 2) == "f ") {
             RecordedFrame frame;
-            if (!ParseSeconds(line.substr(2), frame.seconds)) return fail("bad frame time");
+            if (!ParseSeconds(line.substr(2), frame.seconds))
+                return fail("bad frame time");
             parsed.frames.push_back(std::move(frame));
         } else if (line.substr(0, 2) == "c ") {
             uint64_t value = 0;
-            if (parsed.frames.empty() || !ParseCheck(line.substr(2), value)) return fail("bad check value");
+            if (parsed.frames.empty() || !ParseCheck(line.substr(2), value))
+                return fail("bad check value");
             parsed.frames.back().check = value;
         } else if (!parsed.frames.empty()) {
             InputEvent event;
-            if (!ParseInputEvent(line, event)) return fail("bad input event");
+            if (!ParseInputEvent(line, event))
+                return fail("bad input event");
             parsed.frames.back().events.push_back(event);
         } else {
             size_t space = line.find(' ');
-            if (space == std::string_view::npos || space == 0) return fail("bad header line");
-            parsed.header.emplace_back(std::string(line.substr(0, space)), std::string(line.substr(space + 1)));
+            if (space == std::string_view::npos || space == 0)
+                return fail("bad header line");
+            parsed.header.emplace_back(std::string(line.substr(0, space)),
+                                       std::string(line.substr(space + 1)));
         }
     }
     if (first) {
@@ -129,14 +142,16 @@ bool LoadRecording(const std::string& path, InputRecording& recording, std::stri
     FileSystem files(folder, folder);
     std::string text;
     if (!files.ReadFile(name, text, kMaxRecordingBytes)) {
-        if (error) *error = "cannot read " + path;
+        if (error)
+            *error = "cannot read " + path;
         return false;
     }
     return InputRecording::FromText(text, recording, error);
 }
 
 void RecordingSource::EventsForFrame(std::vector<InputEvent>& out) {
-    if (Finished()) return;
+    if (Finished())
+        return;
     ++frame_;
     const RecordedFrame& frame = recording_.frames[static_cast<size_t>(frame_)];
     out.insert(out.end(), frame.events.begin(), frame.events.end());

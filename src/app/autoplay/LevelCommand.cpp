@@ -9,17 +9,23 @@ namespace {
 
 const char* ModeName(int mode) {
     switch (mode) {
-        case ModeTransformer: return "transformer";
-        case ModeRelax: return "relax";
-        default: return "classic";
+        case ModeTransformer:
+            return "transformer";
+        case ModeRelax:
+            return "relax";
+        default:
+            return "classic";
     }
 }
 
 const char* ModeAction(int mode) {
     switch (mode) {
-        case ModeTransformer: return "procTransformerGame";
-        case ModeRelax: return "procRelaxGame";
-        default: return "procClassicGame";
+        case ModeTransformer:
+            return "procTransformerGame";
+        case ModeRelax:
+            return "procRelaxGame";
+        default:
+            return "procClassicGame";
     }
 }
 
@@ -48,8 +54,9 @@ std::string FormatLevelResult(int level, int mode, const LevelResult& result) {
         std::snprintf(line, sizeof line,
                       "level %d %s: %s in %.1f s of %.0f s (%.0f%% used), %d placements, %d discards, "
                       "%d transforms, %d holes, score %d, %d frames",
-                      level, ModeName(mode), outcome, result.timeUsed, result.timeAllowed, share, result.placements,
-                      result.discards, result.transforms, result.cells, result.score, result.frames);
+                      level, ModeName(mode), outcome, result.timeUsed, result.timeAllowed, share,
+                      result.placements, result.discards, result.transforms, result.cells, result.score,
+                      result.frames);
     }
     return line;
 }
@@ -95,7 +102,8 @@ int RunLevelCommand(const LevelCommand& command, const std::string& dataDir, con
     double limit = std::min(kLongestRun, static_cast<double>(level.GetGame().levelTime) + kExtraSeconds);
     LevelResult result = PlayLevelWithBot(level, bot, command.record.empty() ? nullptr : &recording, limit);
     out.clear();
-    if (command.report) out = FormatLevelResult(command.level, command.mode, result) + "\n";
+    if (command.report)
+        out = FormatLevelResult(command.level, command.mode, result) + "\n";
     if (!command.record.empty() && !SaveRecording(command.record, recording)) {
         out += "cannot write the recording " + command.record + "\n";
         return 2;

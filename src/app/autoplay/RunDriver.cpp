@@ -12,17 +12,23 @@ namespace {
 
 const char* ModeAction(int mode) {
     switch (mode) {
-        case ModeTransformer: return "procTransformerGame";
-        case ModeRelax: return "procRelaxGame";
-        default: return "procClassicGame";
+        case ModeTransformer:
+            return "procTransformerGame";
+        case ModeRelax:
+            return "procRelaxGame";
+        default:
+            return "procClassicGame";
     }
 }
 
 const char* ModeName(int mode) {
     switch (mode) {
-        case ModeTransformer: return "transformer";
-        case ModeRelax: return "relax";
-        default: return "classic";
+        case ModeTransformer:
+            return "transformer";
+        case ModeRelax:
+            return "relax";
+        default:
+            return "classic";
     }
 }
 
@@ -75,7 +81,8 @@ AutoplayView RunDriver::View() const {
 }
 
 void RunDriver::BeforeFrame(std::vector<InputEvent>& events) {
-    if (stopping_) return;
+    if (stopping_)
+        return;
     if (replaySource_) {
         if (replaySource_->Finished()) {
             replayDone_ = true;
@@ -105,10 +112,14 @@ void RunDriver::OnMessage(const Message& message) {
                 recordedX_ = message.x;
                 recordedY_ = message.y;
             }
-            if (message.message == WM_LBUTTONDOWN) pending_.push_back(InputEvent::Button(InputEvent::LeftDown));
-            if (message.message == WM_LBUTTONUP) pending_.push_back(InputEvent::Button(InputEvent::LeftUp));
-            if (message.message == WM_RBUTTONDOWN) pending_.push_back(InputEvent::Button(InputEvent::RightDown));
-            if (message.message == WM_RBUTTONUP) pending_.push_back(InputEvent::Button(InputEvent::RightUp));
+            if (message.message == WM_LBUTTONDOWN)
+                pending_.push_back(InputEvent::Button(InputEvent::LeftDown));
+            if (message.message == WM_LBUTTONUP)
+                pending_.push_back(InputEvent::Button(InputEvent::LeftUp));
+            if (message.message == WM_RBUTTONDOWN)
+                pending_.push_back(InputEvent::Button(InputEvent::RightDown));
+            if (message.message == WM_RBUTTONUP)
+                pending_.push_back(InputEvent::Button(InputEvent::RightUp));
             break;
         case WM_KEYDOWN:
         case WM_KEYUP:
@@ -126,7 +137,8 @@ void RunDriver::OnMessage(const Message& message) {
 }
 
 void RunDriver::AfterFrame() {
-    if (stopping_) return;
+    if (stopping_)
+        return;
     uint64_t check = GameCheck(app_.GameState(), app_.State());
     double seconds = app_.ElapsedTime();
     if (!options_.record.empty()) {
@@ -151,31 +163,35 @@ void RunDriver::AfterFrame() {
         }
     }
     ++frame_;
-    if (bot_) WatchLevels();
+    if (bot_)
+        WatchLevels();
 }
 
 void RunDriver::WatchLevels() {
     int state = app_.State();
     const Game& game = app_.GameState();
-    if (state == lastState_) return;
+    if (state == lastState_)
+        return;
     int previous = lastState_;
     lastState_ = state;
-    if (!options_.say) return;
+    if (!options_.say)
+        return;
     char line[200];
     if (state == Playing && previous != Paused) {
         placementsAtStart_ = bot_->Placements();
     } else if (state == LevelWon && previous == Playing) {
         ++levelsWon_;
         float used = game.IsBonusLevel() ? game.now - game.playStartTime : game.levelTime - game.timeLeft;
-        std::snprintf(line, sizeof line, "level %d %s: won in %.1f s%s, %d placements, score %d", game.levelNumber,
-                      ModeName(game.gameMode), used,
-                      game.IsBonusLevel() ? " (bonus level)"
-                                          : (" of " + std::to_string(static_cast<int>(game.levelTime)) + " s").c_str(),
+        std::snprintf(line, sizeof line, "level %d %s: won in %.1f s%s, %d placements, score %d",
+                      game.levelNumber, ModeName(game.gameMode), used,
+                      game.IsBonusLevel()
+                          ? " (bonus level)"
+                          : (" of " + std::to_string(static_cast<int>(game.levelTime)) + " s").c_str(),
                       bot_->Placements() - placementsAtStart_, game.score);
         options_.say(line);
     } else if (state == AppState::GameOver) {
-        std::snprintf(line, sizeof line, "level %d %s: lost, score %d", game.levelNumber, ModeName(game.gameMode),
-                      game.score);
+        std::snprintf(line, sizeof line, "level %d %s: lost, score %d", game.levelNumber,
+                      ModeName(game.gameMode), game.score);
         options_.say(line);
     } else if (state == StageMap) {
         std::snprintf(line, sizeof line, "stage map of stage %d", Game::StageOf(game.levelNumber));
@@ -193,7 +209,8 @@ void RunDriver::Stop() {
 }
 
 bool RunDriver::Finish() {
-    if (options_.record.empty()) return true;
+    if (options_.record.empty())
+        return true;
     return SaveRecording(options_.record, recording_);
 }
 

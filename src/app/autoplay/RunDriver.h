@@ -19,10 +19,10 @@ class Application;
 
 struct RunDriverOptions {
     bool autoplay = false;
-    int mode = 0;           // the bot's game mode
-    uint32_t seed = 0;      // written into a recording
-    bool headless = false;  // written into a recording
-    std::string record;     // file to record the run into
+    int mode = 0;                            // the bot's game mode
+    uint32_t seed = 0;                       // written into a recording
+    bool headless = false;                   // written into a recording
+    std::string record;                      // file to record the run into
     const InputRecording* replay = nullptr;  // a recorded run to play back
     // Lines for the player: the end of each level the bot played, a replay's verdict.
     std::function<void(const std::string&)> say;

@@ -6,8 +6,8 @@ namespace tamblor {
 namespace {
 
 TEST(AutoplayCommandLine, ReadsTheBotRecordAndLevelOptionsAndRefusesBadCombinations) {
-    CommandLine line = ParseCommandLine({"--headless", "--autoplay", "--level", "12", "--mode=transformer", "--report",
-                                         "--record", "run.txt", "--seed", "3"});
+    CommandLine line = ParseCommandLine({"--headless", "--autoplay", "--level", "12", "--mode=transformer",
+                                         "--report", "--record", "run.txt", "--seed", "3"});
     ASSERT_TRUE(line.error.empty()) << line.error;
     EXPECT_TRUE(line.autoplay);
     EXPECT_TRUE(line.report);
@@ -18,15 +18,15 @@ TEST(AutoplayCommandLine, ReadsTheBotRecordAndLevelOptionsAndRefusesBadCombinati
     EXPECT_EQ(ParseCommandLine({"--autoplay", "--level", "1", "--mode", "relax"}).mode, 2);
     EXPECT_EQ(ParseCommandLine({"--autoplay", "--level", "1", "--mode", "0"}).mode, 0);
 
-    for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
-             {"--level", "0", "--autoplay"},
-             {"--level", "x", "--autoplay"},
-             {"--level", "5"},                       // nobody to play it
-             {"--autoplay", "--level", "1", "--mode", "hard"},
-             {"--report"},                           // report of what?
-             {"--record", "a", "--replay", "b"},
-             {"--autoplay=1"},
-             {"--record"}}) {
+    for (std::vector<std::string> bad :
+         std::vector<std::vector<std::string>>{{"--level", "0", "--autoplay"},
+                                               {"--level", "x", "--autoplay"},
+                                               {"--level", "5"},  // nobody to play it
+                                               {"--autoplay", "--level", "1", "--mode", "hard"},
+                                               {"--report"},  // report of what?
+                                               {"--record", "a", "--replay", "b"},
+                                               {"--autoplay=1"},
+                                               {"--record"}}) {
         EXPECT_FALSE(ParseCommandLine(bad).error.empty()) << bad[0];
     }
     EXPECT_NE(UsageText("tamblor").find("--replay FILE"), std::string::npos);

@@ -22,10 +22,12 @@ struct LevelData {
         }
         dir.Write("data/classes.xml", xml + "</Level>\n");
         for (int level = 1; level <= 3; ++level) {
-            dir.Write("data/Levels/level_" + std::to_string(level) + ".xml",
-                      "<?xml version=\"1.0\"?>\n<LevelMap newShapeTime=\"0.1\" levelTime=\"90\" shapeClassCount=\"3\" "
-                      "lineSpeed=\"0.03\" fBugAppearanceRange=\"20\" lineShapeCount=\"5\" fBonusAnyShapeP=\"0.05\" "
-                      "fBonusBandP=\"0.1\" fBonusAreaP=\"0.1\"/>\n");
+            dir.Write(
+                "data/Levels/level_" + std::to_string(level) + ".xml",
+                "<?xml version=\"1.0\"?>\n<LevelMap newShapeTime=\"0.1\" levelTime=\"90\" "
+                "shapeClassCount=\"3\" "
+                "lineSpeed=\"0.03\" fBugAppearanceRange=\"20\" lineShapeCount=\"5\" fBonusAnyShapeP=\"0.05\" "
+                "fBonusBandP=\"0.1\" fBonusAreaP=\"0.1\"/>\n");
         }
         dir.Write("user/.keep", "");
     }

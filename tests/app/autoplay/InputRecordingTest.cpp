@@ -28,18 +28,22 @@ TEST(InputEvents, ApplyAsTheWindowDoesAndRoundTripThroughText) {
     EXPECT_TRUE(input.IsKeyDown(VK_SPACE));
     EXPECT_EQ(ApplyInputEvent(input, InputEvent::Key(InputEvent::Char, 'A')).message, WM_CHAR);
 
-    std::vector<InputEvent> all = {InputEvent::MoveTo(-3, 599), InputEvent::Button(InputEvent::LeftDown),
-                                   InputEvent::Button(InputEvent::LeftUp), InputEvent::Button(InputEvent::RightDown),
-                                   InputEvent::Button(InputEvent::RightUp), InputEvent::Key(InputEvent::KeyDown, 32),
-                                   InputEvent::Key(InputEvent::KeyUp, 32), InputEvent::Key(InputEvent::Char, 255)};
+    std::vector<InputEvent> all = {InputEvent::MoveTo(-3, 599),
+                                   InputEvent::Button(InputEvent::LeftDown),
+                                   InputEvent::Button(InputEvent::LeftUp),
+                                   InputEvent::Button(InputEvent::RightDown),
+                                   InputEvent::Button(InputEvent::RightUp),
+                                   InputEvent::Key(InputEvent::KeyDown, 32),
+                                   InputEvent::Key(InputEvent::KeyUp, 32),
+                                   InputEvent::Key(InputEvent::Char, 255)};
     for (const InputEvent& event : all) {
         InputEvent back;
         ASSERT_TRUE(ParseInputEvent(FormatInputEvent(event), back)) << FormatInputEvent(event);
         EXPECT_EQ(back, event);
     }
     InputEvent ignored;
-    for (const char* bad : {"", "m", "m 1", "m 1 2 3", "m x 2", "m 99999 0", "kd 0", "kd 256", "ch -1", "ld 4",
-                            "zz", "kd 99999999999999999999"}) {
+    for (const char* bad : {"", "m", "m 1", "m 1 2 3", "m x 2", "m 99999 0", "kd 0", "kd 256", "ch -1",
+                            "ld 4", "zz", "kd 99999999999999999999"}) {
         EXPECT_FALSE(ParseInputEvent(bad, ignored)) << bad;
     }
 }
@@ -84,10 +88,11 @@ TEST(InputRecordings, KeepEveryFrameAndRefuseDamagedText) {
     ASSERT_TRUE(InputRecording::FromText(crlf, back, &error)) << error;
     EXPECT_EQ(back.ToText(), text);
 
-    for (const char* bad : {"", "something else\n", "tamblor-input 1\nf -1\n", "tamblor-input 1\nf 11\n",
-                            "tamblor-input 1\nf abc\n", "tamblor-input 1\nc 12\n", "tamblor-input 1\nf 0.1\nc xyz\n",
-                            "tamblor-input 1\nf 0.1\nc 12345678901234567\n", "tamblor-input 1\nf 0.1\nbogus\n",
-                            "tamblor-input 1\nnospace\n"}) {
+    for (const char* bad :
+         {"", "something else\n", "tamblor-input 1\nf -1\n", "tamblor-input 1\nf 11\n",
+          "tamblor-input 1\nf abc\n", "tamblor-input 1\nc 12\n", "tamblor-input 1\nf 0.1\nc xyz\n",
+          "tamblor-input 1\nf 0.1\nc 12345678901234567\n", "tamblor-input 1\nf 0.1\nbogus\n",
+          "tamblor-input 1\nnospace\n"}) {
         InputRecording untouched = recording;
         EXPECT_FALSE(InputRecording::FromText(bad, untouched, &error)) << bad;
         EXPECT_FALSE(error.empty());

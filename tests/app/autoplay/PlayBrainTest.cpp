@@ -26,7 +26,9 @@ ShapeItem Shape(int classIndex, int shapeIndex = 0, int bonus = BonusNone) {
     return item;
 }
 
-int Index(const test::GameWorld& world, int line, int k) { return line * world.game.lineShapeCount + k; }
+int Index(const test::GameWorld& world, int line, int k) {
+    return line * world.game.lineShapeCount + k;
+}
 
 TEST(PlayBrain, PrefersHolesThatCompleteALineAndKeepsRunsGoing) {
     test::GameWorld world;

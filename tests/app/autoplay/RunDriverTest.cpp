@@ -8,7 +8,9 @@
 namespace tamblor {
 namespace {
 
-uint64_t EndCheck(Application& app) { return GameCheck(app.GameState(), app.State()); }
+uint64_t EndCheck(Application& app) {
+    return GameCheck(app.GameState(), app.State());
+}
 
 TEST(RunDriver, ARecordedRunReplaysToTheSameEndAndAChangedFrameIsFound) {
     test::HeadlessGame recorded(21);
@@ -78,14 +80,12 @@ TEST(RunDriver, TheBotGoesForTheButtonOfItsModeAndClicksIt) {
     const Screen& main = game.app->Screens().Get(ScreenId::Main);
     const ScreenButton* target = nullptr;
     for (int i = 0; i < main.buttonCount; ++i) {
-        if (main.buttons[static_cast<size_t>(i)].action == "procTransformerGame") target = &main.buttons[static_cast<size_t>(i)];
+        if (main.buttons[static_cast<size_t>(i)].action == "procTransformerGame")
+            target = &main.buttons[static_cast<size_t>(i)];
     }
     ASSERT_NE(target, nullptr);
     bool clicked = game.FramesUntil(
-        [&] {
-            return game.app->State() != MainMenu || game.app->Input().IsKeyDown(VK_LBUTTON);
-        },
-        600);
+        [&] { return game.app->State() != MainMenu || game.app->Input().IsKeyDown(VK_LBUTTON); }, 600);
     ASSERT_TRUE(clicked);
     if (game.app->State() == MainMenu) {
         // The button goes down over the mode's button, as a person's click would.
