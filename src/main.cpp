@@ -108,7 +108,10 @@ int main(int argc, char** argv) {
         options.headless = line.headless;
         options.record = line.record;
         options.replay = line.replay.empty() ? nullptr : &replay;
-        options.say = [](const std::string& text) { std::printf("%s\n", text.c_str()); };
+        options.say = [](const std::string& text) {
+            std::printf("%s\n", text.c_str());
+            std::fflush(stdout);
+        };
         driver = std::make_unique<RunDriver>(app, options);
     }
     int result = app.Run();
