@@ -92,8 +92,8 @@ void DrawFrame(Graphics& g, TextureHandle sprite, int frame) {
     d.Present();
 }
 
-Result Run(Graphics& g, int frames, const std::function<uint64_t()>& drawCalls, const std::function<void()>& endFrame,
-           const std::function<void()>& finish) {
+Result Run(Graphics& g, int frames, const std::function<uint64_t()>& drawCalls,
+           const std::function<void()>& endFrame, const std::function<void()>& finish) {
     TextureHandle sprite = g.FindTexture("sprite.png");
     for (int f = 0; f < 5; ++f) {  // warm-up
         DrawFrame(g, sprite, f);
@@ -144,8 +144,9 @@ int main(int argc, char** argv) {
                 device.ForgetDraws();
             },
             [] {});
-        std::printf("recording device: %d frames, %.3f ms CPU (%.3f ms wall) per frame, %.0f draw calls per frame\n",
-                    frames, r.cpuMsPerFrame, r.wallMsPerFrame, r.drawCallsPerFrame);
+        std::printf(
+            "recording device: %d frames, %.3f ms CPU (%.3f ms wall) per frame, %.0f draw calls per frame\n",
+            frames, r.cpuMsPerFrame, r.wallMsPerFrame, r.drawCallsPerFrame);
         g.DeleteAllTexturesMIPMAP();
     }
 

@@ -21,13 +21,13 @@ class TextureFont;
 struct CoreServices;
 
 // Sprite flags (DrawSprite, DrawSpriteRotated, DrawAnimatedSprite).
-constexpr uint32_t SPRITE_ALPHA = 0x1;         // blend source alpha / inverse source alpha, texture x diffuse
-constexpr uint32_t SPRITE_ADD = 0x2;           // blend one / one
-constexpr uint32_t SPRITE_TINT = 0x4;          // all four colour channels x tintFactor (DrawSprite)
-constexpr uint32_t SPRITE_OWN_SIZE = 0x8;      // the texture's pixel size instead of w, h
-constexpr uint32_t SPRITE_DARKEN = 0x10;       // blend zero / inverse source colour
+constexpr uint32_t SPRITE_ALPHA = 0x1;     // blend source alpha / inverse source alpha, texture x diffuse
+constexpr uint32_t SPRITE_ADD = 0x2;       // blend one / one
+constexpr uint32_t SPRITE_TINT = 0x4;      // all four colour channels x tintFactor (DrawSprite)
+constexpr uint32_t SPRITE_OWN_SIZE = 0x8;  // the texture's pixel size instead of w, h
+constexpr uint32_t SPRITE_DARKEN = 0x10;   // blend zero / inverse source colour
 constexpr uint32_t SPRITE_FRAME_PHASE = 0x200;  // DrawAnimatedSprite: speed is a phase 0..1
-constexpr uint32_t SPRITE_WRAP = 0x400;        // DrawSprite: keep wrapping texture addressing
+constexpr uint32_t SPRITE_WRAP = 0x400;         // DrawSprite: keep wrapping texture addressing
 
 // Text flags (DrawString).
 constexpr uint32_t TEXT_CENTER = 0x1;
@@ -102,16 +102,16 @@ public:
 
     // --- drawing ---
 
-    int32_t DrawSprite(TextureHandle texture, float x, float y, float w, float h, float tu0, float tv0, float tu1,
-                       float tv1, uint32_t colour, uint32_t flags);
+    int32_t DrawSprite(TextureHandle texture, float x, float y, float w, float h, float tu0, float tv0,
+                       float tu1, float tv1, uint32_t colour, uint32_t flags);
     int32_t DrawSpriteRotated(TextureHandle texture, float x, float y, float w, float h, float angle,
                               uint32_t colour, uint32_t flags);
     int32_t DrawAnimatedSprite(TextureHandle texture, float x, float y, float w, float h, uint32_t flags,
                                int columns, int rows, float speed, uint32_t colour);
     // Frame 1 is the top-left cell; frames run left to right, then top to bottom. Out of range: zeros.
     static UVRect FrameUV(int frame, int columns, int rows);
-    void DrawDigits(TextureHandle texture, float x, float y, float spacing, uint32_t colour, std::string_view text,
-                    float scale);
+    void DrawDigits(TextureHandle texture, float x, float y, float spacing, uint32_t colour,
+                    std::string_view text, float scale);
     // Draws the language text of key (or the key itself); 0, or E_FAIL for the big font without one.
     int32_t DrawString(float x, float y, float size, uint32_t colour, uint32_t flags, std::string_view key);
     void DrawProgressBar(TextureHandle first, TextureHandle second, float x, float y, float w, float h,

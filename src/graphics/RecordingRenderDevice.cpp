@@ -3,7 +3,8 @@
 namespace tamblor {
 
 std::vector<Vertex> RecordingRenderDevice::Draw::TriangleVertices() const {
-    if (indices.empty()) return vertices;
+    if (indices.empty())
+        return vertices;
     std::vector<Vertex> out;
     out.reserve(indices.size());
     for (uint16_t i : indices) out.push_back(i < vertices.size() ? vertices[i] : Vertex{});
@@ -11,7 +12,8 @@ std::vector<Vertex> RecordingRenderDevice::Draw::TriangleVertices() const {
 }
 
 std::unique_ptr<Texture> RecordingRenderDevice::CreateTexture(int width, int height, const uint8_t* rgba) {
-    if (failTextureCreation || width <= 0 || height <= 0 || rgba == nullptr) return nullptr;
+    if (failTextureCreation || width <= 0 || height <= 0 || rgba == nullptr)
+        return nullptr;
     size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
     ++texturesCreated;
     return std::make_unique<RecordedTexture>(width, height, texturesCreated,
@@ -20,10 +22,12 @@ std::unique_ptr<Texture> RecordingRenderDevice::CreateTexture(int width, int hei
 
 int32_t RecordingRenderDevice::DrawTriangles(const Vertex* vertices, int vertexCount, const uint16_t* indices,
                                              int indexCount) {
-    if (vertices == nullptr || vertexCount <= 0) return -1;
+    if (vertices == nullptr || vertexCount <= 0)
+        return -1;
     Draw draw;
     draw.vertices.assign(vertices, vertices + vertexCount);
-    if (indices != nullptr && indexCount > 0) draw.indices.assign(indices, indices + indexCount);
+    if (indices != nullptr && indexCount > 0)
+        draw.indices.assign(indices, indices + indexCount);
     draw.state = State();
     draws.push_back(std::move(draw));
     return 0;

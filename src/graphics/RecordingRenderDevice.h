@@ -18,7 +18,7 @@ public:
     public:
         RecordedTexture(int width, int height, int serial, std::vector<uint8_t> pixels)
             : Texture(width, height), serial(serial), pixels(std::move(pixels)) {}
-        const int serial;                  // 1 for the first texture made, 2 for the next, ...
+        const int serial;                   // 1 for the first texture made, 2 for the next, ...
         const std::vector<uint8_t> pixels;  // RGBA as handed in
     };
 

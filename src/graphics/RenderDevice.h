@@ -126,7 +126,9 @@ public:
 
 protected:
     RenderDevice(int backBufferWidth, int backBufferHeight)
-        : backBufferWidth_(backBufferWidth), backBufferHeight_(backBufferHeight), gammaRamp_(IdentityRamp()) {}
+        : backBufferWidth_(backBufferWidth),
+          backBufferHeight_(backBufferHeight),
+          gammaRamp_(IdentityRamp()) {}
     void SetBackBufferSize(int width, int height) {
         backBufferWidth_ = width;
         backBufferHeight_ = height;

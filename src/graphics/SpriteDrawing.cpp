@@ -42,8 +42,10 @@ void Graphics::SetSpriteBlend(uint32_t flags) {
 
 int32_t Graphics::DrawSprite(TextureHandle texture, float x, float y, float w, float h, float tu0, float tv0,
                              float tu1, float tv1, uint32_t colour, uint32_t flags) {
-    if (device_ == nullptr) return E_FAIL_CODE;
-    if (flags & SPRITE_TINT) colour = Tint(colour, tintFactor);
+    if (device_ == nullptr)
+        return E_FAIL_CODE;
+    if (flags & SPRITE_TINT)
+        colour = Tint(colour, tintFactor);
     PixelSize client = GetClientSize();
     float W = static_cast<float>(client.width);
     float H = static_cast<float>(client.height);
@@ -53,7 +55,8 @@ int32_t Graphics::DrawSprite(TextureHandle texture, float x, float y, float w, f
     float ph = h * H;
     if (flags & SPRITE_OWN_SIZE) {
         // Nothing has a size to draw at without a picture.
-        if (texture == nullptr) return 0;
+        if (texture == nullptr)
+            return 0;
         pw = static_cast<float>(texture->Width());
         ph = static_cast<float>(texture->Height());
     }
@@ -80,11 +83,13 @@ int32_t Graphics::DrawSprite(TextureHandle texture, float x, float y, float w, f
     }
     bool blend = (flags & kBlendFlags) != 0;
     bool savedEnable = state.alphaBlendEnable;
-    if (blend) SetSpriteBlend(flags);
+    if (blend)
+        SetSpriteBlend(flags);
 
     int32_t result = device_->DrawTriangles(v, 4, kIndices, 6);
 
-    if (blend) state.alphaBlendEnable = savedEnable;
+    if (blend)
+        state.alphaBlendEnable = savedEnable;
     state.addressU = TextureAddress::Wrap;
     state.addressV = TextureAddress::Wrap;
     state.cullMode = savedCull;
@@ -93,7 +98,8 @@ int32_t Graphics::DrawSprite(TextureHandle texture, float x, float y, float w, f
 
 int32_t Graphics::DrawSpriteRotated(TextureHandle texture, float x, float y, float w, float h, float angle,
                                     uint32_t colour, uint32_t flags) {
-    if (device_ == nullptr) return E_FAIL_CODE;
+    if (device_ == nullptr)
+        return E_FAIL_CODE;
     PixelSize client = GetClientSize();
     float W = static_cast<float>(client.width);
     float H = static_cast<float>(client.height);
@@ -108,7 +114,8 @@ int32_t Graphics::DrawSpriteRotated(TextureHandle texture, float x, float y, flo
         // Rotation before scaling: a sprite of unequal pixel sides is sheared while it turns.
         float ra = a * c - b * s;
         float rb = a * s + b * c;
-        corner[i] = {ra * w * W + x * W, rb * h * H + y * H, 0.0f, 1.0f, colour, 0, kCorners[i][2], kCorners[i][3]};
+        corner[i] = {ra * w * W + x * W, rb * h * H + y * H, 0.0f, 1.0f, colour, 0,
+                     kCorners[i][2],     kCorners[i][3]};
     }
     Vertex v[6] = {corner[0], corner[1], corner[2], corner[3], corner[2], corner[1]};
 
@@ -116,16 +123,20 @@ int32_t Graphics::DrawSpriteRotated(TextureHandle texture, float x, float y, flo
     state.texture = texture;
     bool blend = (flags & kBlendFlags) != 0;
     bool savedEnable = state.alphaBlendEnable;
-    if (blend) SetSpriteBlend(flags);
+    if (blend)
+        SetSpriteBlend(flags);
     int32_t result = device_->DrawTriangles(v, 6, nullptr, 0);
-    if (blend) state.alphaBlendEnable = savedEnable;
+    if (blend)
+        state.alphaBlendEnable = savedEnable;
     return result;
 }
 
 UVRect Graphics::FrameUV(int frame, int columns, int rows) {
-    if (columns <= 0 || rows <= 0) return {};
+    if (columns <= 0 || rows <= 0)
+        return {};
     int64_t count = static_cast<int64_t>(columns) * rows;
-    if (frame < 1 || frame > count) return {};
+    if (frame < 1 || frame > count)
+        return {};
     int k = frame - 1;
     int column = k % columns;
     int row = k / columns;
@@ -133,19 +144,22 @@ UVRect Graphics::FrameUV(int frame, int columns, int rows) {
             static_cast<float>(column + 1) / columns, static_cast<float>(row + 1) / rows};
 }
 
-int32_t Graphics::DrawAnimatedSprite(TextureHandle texture, float x, float y, float w, float h, uint32_t flags,
-                                     int columns, int rows, float speed, uint32_t colour) {
+int32_t Graphics::DrawAnimatedSprite(TextureHandle texture, float x, float y, float w, float h,
+                                     uint32_t flags, int columns, int rows, float speed, uint32_t colour) {
     // A sheet without cells has no frame to show.
-    if (columns <= 0 || rows <= 0) return 0;
+    if (columns <= 0 || rows <= 0)
+        return 0;
     double n = static_cast<double>(columns) * rows;
     double f = (flags & SPRITE_FRAME_PHASE) ? n * speed
                                             : static_cast<double>(clock_.TimeGetTime()) * 0.001 * n * speed;
     double cell = std::isfinite(f) ? std::fmod(std::floor(f), n) : 0.0;
-    if (cell < 0) cell += n;
+    if (cell < 0)
+        cell += n;
     int frame = static_cast<int>(cell) + 1;
     UVRect uv = FrameUV(frame, columns, rows);
     if (flags & SPRITE_OWN_SIZE) {
-        if (texture == nullptr) return 0;
+        if (texture == nullptr)
+            return 0;
         PixelSize client = GetClientSize();
         w = static_cast<float>(texture->Width()) / columns / client.width;
         h = static_cast<float>(texture->Height()) / rows / client.height;
@@ -156,15 +170,18 @@ int32_t Graphics::DrawAnimatedSprite(TextureHandle texture, float x, float y, fl
 
 void Graphics::DrawDigits(TextureHandle texture, float x, float y, float spacing, uint32_t colour,
                           std::string_view text, float scale) {
-    if (texture == nullptr || device_ == nullptr || text.empty()) return;
+    if (texture == nullptr || device_ == nullptr || text.empty())
+        return;
     PixelSize client = GetClientSize();
     float dw = static_cast<float>(texture->Width()) * 0.1f / client.width * scale;
     float dh = static_cast<float>(texture->Height()) / client.height * scale;
     float offset = -static_cast<float>(text.size() - 1) * dw / 2;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (i > 0) offset += dw * spacing;
+        if (i > 0)
+            offset += dw * spacing;
         char ch = text[i];
-        if (ch < '0' || ch > '9') continue;  // keeps its place, draws nothing
+        if (ch < '0' || ch > '9')
+            continue;  // keeps its place, draws nothing
         int d = ch - '0';
         DrawSprite(texture, x + offset, y, dw, dh, 0.1f * d, 0, 0.1f * (d + 1), 1, colour, SPRITE_ALPHA);
     }
@@ -172,9 +189,11 @@ void Graphics::DrawDigits(TextureHandle texture, float x, float y, float spacing
 
 void Graphics::DrawProgressBar(TextureHandle first, TextureHandle second, float x, float y, float w, float h,
                                int percent, uint32_t flags) {
-    if (device_ == nullptr) return;
+    if (device_ == nullptr)
+        return;
     if (flags & BAR_OWN_SIZE) {
-        if (second == nullptr) return;
+        if (second == nullptr)
+            return;
         PixelSize client = GetClientSize();
         w = static_cast<float>(second->Width()) / client.width;
         h = static_cast<float>(second->Height()) / client.height;
@@ -193,10 +212,13 @@ void Graphics::DrawProgressBar(TextureHandle first, TextureHandle second, float 
 }
 
 void Graphics::StepClamped(float* value, float rate, float dt) {
-    if (value == nullptr) return;
+    if (value == nullptr)
+        return;
     *value += rate * dt;
-    if (rate > 0 && *value > 1) *value = 1;
-    if (rate < 0 && *value < 0) *value = 0;
+    if (rate > 0 && *value > 1)
+        *value = 1;
+    if (rate < 0 && *value < 0)
+        *value = 0;
 }
 
 }  // namespace tamblor

@@ -18,8 +18,10 @@ constexpr size_t kMaxSymbols = 255;
 bool StartsWithNumber(std::string_view piece) {
     size_t i = 0;
     while (i < piece.size() && std::isspace(static_cast<unsigned char>(piece[i]))) ++i;
-    if (i < piece.size() && (piece[i] == '+' || piece[i] == '-')) ++i;
-    if (i < piece.size() && piece[i] == '.') ++i;
+    if (i < piece.size() && (piece[i] == '+' || piece[i] == '-'))
+        ++i;
+    if (i < piece.size() && piece[i] == '.')
+        ++i;
     return i < piece.size() && std::isdigit(static_cast<unsigned char>(piece[i]));
 }
 
@@ -33,7 +35,8 @@ int Graphics::SymbolIndex(char character) const {
 void Graphics::LoadSymbolWidths(std::string_view fontFile) {
     symbolList_ = language_.LanguageString("SymbolList").substr(0, kMaxSymbols);
     fontTexture_ = FindTexture(fontFile);
-    if (symbolWidthsLoaded_) return;
+    if (symbolWidthsLoaded_)
+        return;
     for (int row = 1; row <= kFontRows; ++row) {
         std::string line = language_.LanguageString("Line0" + std::to_string(row) + "_Width");
         std::string_view rest = line;
@@ -46,7 +49,8 @@ void Graphics::LoadSymbolWidths(std::string_view fontFile) {
             }
             symbolWidths_[(row - 1) * kFontColumns + piece] =
                 static_cast<float>(ParseDecimalPrefix(text)) * 0.0625f;
-            if (comma == std::string_view::npos) break;
+            if (comma == std::string_view::npos)
+                break;
             rest = rest.substr(comma + 1);
         }
     }
@@ -54,11 +58,13 @@ void Graphics::LoadSymbolWidths(std::string_view fontFile) {
 }
 
 void Graphics::CreateBigFont(std::string_view face, float heightFraction) {
-    if (device_ == nullptr || bigFont_) return;
+    if (device_ == nullptr || bigFont_)
+        return;
     int height = static_cast<int>(heightFraction * static_cast<float>(GetClientSize().height));
     auto font = std::make_unique<TextureFont>(face, height, 0);
     if (font->InitDeviceObjects(*device_) != 0) {
-        log_.WriteLog("Font '" + std::string(face) + "' could not be made; big texts are not drawn", LOG_TIME);
+        log_.WriteLog("Font '" + std::string(face) + "' could not be made; big texts are not drawn",
+                      LOG_TIME);
         return;
     }
     font->RestoreDeviceObjects();
@@ -66,17 +72,22 @@ void Graphics::CreateBigFont(std::string_view face, float heightFraction) {
 }
 
 void Graphics::ReleaseBigFont() {
-    if (!bigFont_) return;
+    if (!bigFont_)
+        return;
     bigFont_->InvalidateDeviceObjects();
     bigFont_->DeleteDeviceObjects();
     bigFont_.reset();
 }
 
-int32_t Graphics::DrawString(float x, float y, float size, uint32_t colour, uint32_t flags, std::string_view key) {
-    if (device_ == nullptr) return 0;
+int32_t Graphics::DrawString(float x, float y, float size, uint32_t colour, uint32_t flags,
+                             std::string_view key) {
+    if (device_ == nullptr)
+        return 0;
     std::string text = language_.LanguageString(key);
-    if (text.empty()) text = std::string(key);
-    if (text.size() > kMaxText) text.resize(kMaxText);
+    if (text.empty())
+        text = std::string(key);
+    if (text.size() > kMaxText)
+        text.resize(kMaxText);
     PixelSize client = GetClientSize();
     float W = static_cast<float>(client.width);
     float H = static_cast<float>(client.height);
@@ -84,7 +95,8 @@ int32_t Graphics::DrawString(float x, float y, float size, uint32_t colour, uint
     // A text naming a picture is that picture.
     if (text.find(".png") != std::string::npos || text.find(".tga") != std::string::npos) {
         TextureHandle picture = FindTexture(text);
-        if (picture == nullptr) return 0;
+        if (picture == nullptr)
+            return 0;
         float pw = static_cast<float>(picture->Width());
         float ph = static_cast<float>(picture->Height());
         float height = size;
@@ -104,7 +116,8 @@ int32_t Graphics::DrawString(float x, float y, float size, uint32_t colour, uint
     }
 
     if (flags & TEXT_BIG_FONT) {
-        if (!bigFont_) return E_FAIL_CODE;
+        if (!bigFont_)
+            return E_FAIL_CODE;
         float px = x * W;
         float py = y * H;
         PixelSize extent = bigFont_->GetTextExtent(text);
@@ -118,7 +131,8 @@ int32_t Graphics::DrawString(float x, float y, float size, uint32_t colour, uint
         return 0;
     }
 
-    if (fontTexture_ == nullptr) return 0;
+    if (fontTexture_ == nullptr)
+        return 0;
     float cw = static_cast<float>(fontTexture_->Width()) / kFontColumns / W;
     float ch = static_cast<float>(fontTexture_->Height()) / kFontRows / H;
     float gw = size * cw / ch;  // a cell keeps its pixel proportions at height size
@@ -141,14 +155,16 @@ int32_t Graphics::DrawString(float x, float y, float size, uint32_t colour, uint
         float advance = idx >= 0 ? gw * symbolWidths_[idx] : gw;
         float centre = before + advance / 2;
         before += advance;
-        if (idx < 0) continue;
+        if (idx < 0)
+            continue;
         int column = idx % kFontColumns;
         int row = idx / kFontColumns;
         float tu0 = static_cast<float>(column) / kFontColumns;
         float tu1 = (static_cast<float>(column) + 0.94f) / kFontColumns;
         float tv0 = static_cast<float>(row) / kFontRows;
         float tv1 = static_cast<float>(row + 1) / kFontRows;
-        if (fontCellsExact == 0) tv0 = (static_cast<float>(row) + 0.08f) / kFontRows;
+        if (fontCellsExact == 0)
+            tv0 = (static_cast<float>(row) + 0.08f) / kFontRows;
         SetSpriteBlend(SPRITE_ALPHA);
         DrawSprite(fontTexture_, start + centre, y, gw, size, tu0, tv0, tu1, tv1, colour, 0);
         state.alphaBlendEnable = false;

@@ -27,14 +27,18 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
-bool Printable(unsigned char c) { return c >= TextureFont::kFirstChar && c <= TextureFont::kLastChar; }
+bool Printable(unsigned char c) {
+    return c >= TextureFont::kFirstChar && c <= TextureFont::kLastChar;
+}
 
 struct FreeTypeFace {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     ~FreeTypeFace() {
-        if (face) FT_Done_Face(face);
-        if (library) FT_Done_FreeType(library);
+        if (face)
+            FT_Done_Face(face);
+        if (library)
+            FT_Done_FreeType(library);
     }
 };
 
@@ -44,8 +48,10 @@ std::string TextureFont::FontFileFor(std::string_view faceName, uint32_t flags) 
     // Liberation fonts share their metrics with the common Windows faces.
     std::string face = Lower(faceName);
     std::string family = "LiberationSans";
-    if (face == "times new roman" || face == "liberation serif") family = "LiberationSerif";
-    if (face == "courier new" || face == "liberation mono") family = "LiberationMono";
+    if (face == "times new roman" || face == "liberation serif")
+        family = "LiberationSerif";
+    if (face == "courier new" || face == "liberation mono")
+        family = "LiberationMono";
     const char* style = "Regular";
     if ((flags & kBold) && (flags & kItalic)) {
         style = "BoldItalic";
@@ -55,7 +61,8 @@ std::string TextureFont::FontFileFor(std::string_view faceName, uint32_t flags) 
         style = "Italic";
     }
     std::vector<std::string> candidates;
-    for (const char* dir : {"/usr/share/fonts/truetype/liberation/", "/usr/share/fonts/truetype/liberation2/"}) {
+    for (const char* dir :
+         {"/usr/share/fonts/truetype/liberation/", "/usr/share/fonts/truetype/liberation2/"}) {
         candidates.push_back(std::string(dir) + family + "-" + style + ".ttf");
         candidates.push_back(std::string(dir) + "LiberationSans-" + style + ".ttf");
         candidates.push_back(std::string(dir) + "LiberationSans-Regular.ttf");
@@ -63,7 +70,8 @@ std::string TextureFont::FontFileFor(std::string_view faceName, uint32_t flags) 
     candidates.push_back("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
     for (const std::string& path : candidates) {
         std::error_code ec;
-        if (std::filesystem::is_regular_file(path, ec)) return path;
+        if (std::filesystem::is_regular_file(path, ec))
+            return path;
     }
     return {};
 }
@@ -113,11 +121,13 @@ int32_t TextureFont::InitDeviceObjects(RenderDevice& device) {
             const FT_Bitmap& bm = slot->bitmap;
             for (unsigned row = 0; row < bm.rows; ++row) {
                 int ty = y + ascender - slot->bitmap_top + static_cast<int>(row);
-                if (ty < 0 || ty >= textureHeight_ || ty >= y + lineHeight) continue;
+                if (ty < 0 || ty >= textureHeight_ || ty >= y + lineHeight)
+                    continue;
                 for (unsigned col = 0; col < bm.width; ++col) {
                     int tx = x + slot->bitmap_left + static_cast<int>(col);
                     // Like a clipped text cell: ink stays inside the character's own box.
-                    if (tx < x || tx >= x + advance || tx >= textureWidth_) continue;
+                    if (tx < x || tx >= x + advance || tx >= textureWidth_)
+                        continue;
                     uint8_t value = bm.buffer[static_cast<long>(row) * bm.pitch + col];
                     uint8_t& dst = coverage[static_cast<size_t>(ty) * textureWidth_ + tx];
                     dst = std::max(dst, value);
@@ -135,7 +145,8 @@ int32_t TextureFont::InitDeviceObjects(RenderDevice& device) {
     std::vector<uint8_t> rgba(coverage.size() * 4, 0);
     for (size_t i = 0; i < coverage.size(); ++i) {
         uint8_t nibble = coverage[i] >> 4;
-        if (nibble == 0) continue;
+        if (nibble == 0)
+            continue;
         rgba[i * 4 + 0] = 255;
         rgba[i * 4 + 1] = 255;
         rgba[i * 4 + 2] = 255;
@@ -149,12 +160,17 @@ int32_t TextureFont::InitDeviceObjects(RenderDevice& device) {
     return 0;
 }
 
-int32_t TextureFont::RestoreDeviceObjects() { return 0; }
+int32_t TextureFont::RestoreDeviceObjects() {
+    return 0;
+}
 
-int32_t TextureFont::InvalidateDeviceObjects() { return 0; }
+int32_t TextureFont::InvalidateDeviceObjects() {
+    return 0;
+}
 
 int32_t TextureFont::DeleteDeviceObjects() {
-    if (device_ != nullptr && device_->State().texture == texture_.get()) device_->State().texture = nullptr;
+    if (device_ != nullptr && device_->State().texture == texture_.get())
+        device_->State().texture = nullptr;
     texture_.reset();
     device_ = nullptr;
     return 0;
@@ -167,7 +183,8 @@ PixelSize TextureFont::GetTextExtent(std::string_view text) const {
 }
 
 int32_t TextureFont::GetTextExtent(std::string_view text, PixelSize* size) const {
-    if (size == nullptr) return kFail;
+    if (size == nullptr)
+        return kFail;
     const CharRect& first = rects_[0];
     float rowHeight = (first.bottom - first.top) * textureHeight_ / textScale_;
     float rowWidth = 0;
@@ -180,7 +197,8 @@ int32_t TextureFont::GetTextExtent(std::string_view text, PixelSize* size) const
             height += rowHeight;
             continue;
         }
-        if (!Printable(c)) continue;
+        if (!Printable(c))
+            continue;
         const CharRect& r = rects_[c - kFirstChar];
         rowWidth += (r.right - r.left) * textureWidth_ / textScale_;
         width = std::max(width, rowWidth);
@@ -191,7 +209,8 @@ int32_t TextureFont::GetTextExtent(std::string_view text, PixelSize* size) const
 }
 
 int32_t TextureFont::DrawText(float x, float y, uint32_t colour, std::string_view text, uint32_t flags) {
-    if (device_ == nullptr || !texture_) return kFail;
+    if (device_ == nullptr || !texture_)
+        return kFail;
     std::vector<Vertex> vertices;
     vertices.reserve(text.size() * 6);
     float sx = x;
@@ -205,7 +224,8 @@ int32_t TextureFont::DrawText(float x, float y, uint32_t colour, std::string_vie
             sy += h;
             continue;
         }
-        if (!Printable(c)) continue;
+        if (!Printable(c))
+            continue;
         float w = (r.right - r.left) * textureWidth_ / textScale_;
         if (c != ' ') {
             // Half a pixel up and left, so that texels land on pixels.
@@ -219,7 +239,8 @@ int32_t TextureFont::DrawText(float x, float y, uint32_t colour, std::string_vie
         }
         sx += w;
     }
-    if (vertices.empty()) return 0;
+    if (vertices.empty())
+        return 0;
 
     RenderState& state = device_->State();
     RenderState saved = state;

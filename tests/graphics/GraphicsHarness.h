@@ -25,7 +25,8 @@ public:
         ++decodes;
         std::istringstream in{std::string(bytes)};
         int w = 0, h = 0;
-        if (!(in >> w >> h) || w <= 0 || h <= 0) return false;
+        if (!(in >> w >> h) || w <= 0 || h <= 0)
+            return false;
         out.width = w;
         out.height = h;
         out.rgba.assign(static_cast<size_t>(w) * h * 4, 0xAB);
@@ -36,7 +37,11 @@ public:
 
 struct GraphicsHarness {
     explicit GraphicsHarness(int width = 800, int height = 600)
-        : files(user.Path(), ""), settings(files), language(files, log), log(files), device(width, height),
+        : files(user.Path(), ""),
+          settings(files),
+          language(files, log),
+          log(files),
+          device(width, height),
           graphics(files, settings, language, log, clock, decoder) {
         log.timeOfDay = [] { return std::string("12:00:00"); };
         language.languageName = "ENGLISH";
@@ -47,7 +52,8 @@ struct GraphicsHarness {
     void Picture(const std::string& logicalName, int w, int h) {
         std::string path = logicalName;
         for (char& c : path) {
-            if (c == '\\') c = '/';
+            if (c == '\\')
+                c = '/';
         }
         user.Write(path, std::to_string(w) + " " + std::to_string(h));
     }

@@ -174,8 +174,8 @@ TEST(SpriteDrawing, SheetFramesAndAnimation) {
     h.Picture("sheet.png", 256, 64);
     TextureHandle sheet = h.graphics.FindTexture("sheet.png");
     // Phase 0.5 of 8 frames: frame 5, the first cell of the second row.
-    h.graphics.DrawAnimatedSprite(sheet, 0.5f, 0.5f, 0.1f, 0.1f, SPRITE_FRAME_PHASE | SPRITE_ALPHA, 4, 2, 0.5f,
-                                  0xFFFFFFFF);
+    h.graphics.DrawAnimatedSprite(sheet, 0.5f, 0.5f, 0.1f, 0.1f, SPRITE_FRAME_PHASE | SPRITE_ALPHA, 4, 2,
+                                  0.5f, 0xFFFFFFFF);
     const auto& d = h.LastDraw();
     EXPECT_EQ(d.vertices[2].u, 0.0f);
     EXPECT_EQ(d.vertices[2].v, 0.5f);
@@ -192,8 +192,8 @@ TEST(SpriteDrawing, SheetFramesAndAnimation) {
 
     // Own size: one frame's pixels (64 x 32), and the blend flags are dropped.
     h.device.State().alphaBlendEnable = false;
-    h.graphics.DrawAnimatedSprite(sheet, 0.5f, 0.5f, 1, 1, SPRITE_FRAME_PHASE | SPRITE_OWN_SIZE | SPRITE_ADD, 4, 2,
-                                  0, 0xFFFFFFFF);
+    h.graphics.DrawAnimatedSprite(sheet, 0.5f, 0.5f, 1, 1, SPRITE_FRAME_PHASE | SPRITE_OWN_SIZE | SPRITE_ADD,
+                                  4, 2, 0, 0xFFFFFFFF);
     EXPECT_FLOAT_EQ(h.LastDraw().vertices[1].x - h.LastDraw().vertices[0].x, 64);
     EXPECT_FLOAT_EQ(h.LastDraw().vertices[0].y - h.LastDraw().vertices[2].y, 32);
     EXPECT_FALSE(h.LastDraw().state.alphaBlendEnable);
@@ -203,7 +203,8 @@ TEST(SpriteDrawing, SheetFramesAndAnimation) {
     h.graphics.DrawAnimatedSprite(sheet, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 2, 1, 0xFFFFFFFF);
     h.graphics.DrawAnimatedSprite(sheet, 0.5f, 0.5f, 0.1f, 0.1f, 0, 4, 0, 1, 0xFFFFFFFF);
     EXPECT_EQ(h.device.draws.size(), count);
-    h.graphics.DrawAnimatedSprite(sheet, 0.5f, 0.5f, 0.1f, 0.1f, SPRITE_FRAME_PHASE, 4, 2, -0.125f, 0xFFFFFFFF);
+    h.graphics.DrawAnimatedSprite(sheet, 0.5f, 0.5f, 0.1f, 0.1f, SPRITE_FRAME_PHASE, 4, 2, -0.125f,
+                                  0xFFFFFFFF);
     EXPECT_EQ(h.LastDraw().vertices[2].u, 0.75f);  // -1 wraps to the last frame
     EXPECT_EQ(h.LastDraw().vertices[2].v, 0.5f);
 }

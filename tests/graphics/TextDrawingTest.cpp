@@ -15,7 +15,9 @@ size_t Count(const std::string& text, const std::string& what) {
 }
 
 // Pixel centre of a recorded DrawSprite quad (undoing the half-pixel shift).
-float CentreX(const RecordingRenderDevice::Draw& d) { return (d.vertices[0].x + d.vertices[1].x) / 2 + 0.5f; }
+float CentreX(const RecordingRenderDevice::Draw& d) {
+    return (d.vertices[0].x + d.vertices[1].x) / 2 + 0.5f;
+}
 
 struct FontHarness : GraphicsHarness {
     FontHarness() {

@@ -1,8 +1,7 @@
-#include "platform/TextureFont.h"
-
 #include <gtest/gtest.h>
 
 #include "graphics/RecordingRenderDevice.h"
+#include "platform/TextureFont.h"
 
 namespace tamblor {
 namespace {
@@ -92,7 +91,11 @@ TEST(TextureFont, ExtentAndDrawingSkipWhatHasNoGlyph) {
     state.colorOp = ColorOp::Modulate4X;
     state.addressU = TextureAddress::Wrap;
     RenderState before = state;
-    ASSERT_EQ(font.DrawText(10, 20, 0xFFFF0000, "A \xe9" "A\nA", 0), 0);
+    ASSERT_EQ(font.DrawText(10, 20, 0xFFFF0000,
+                            "A \xe9"
+                            "A\nA",
+                            0),
+              0);
     ASSERT_EQ(device.draws.size(), 1u);
     const auto& d = device.draws[0];
     ASSERT_EQ(d.vertices.size(), 18u);  // three glyphs; the blank advances, the odd byte is skipped

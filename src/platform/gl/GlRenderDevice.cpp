@@ -99,7 +99,8 @@ GLuint Link(const char* vertexSource, const char* fragmentSource, std::string& e
     GLuint vs = Compile(GL_VERTEX_SHADER, vertexSource, error);
     GLuint fs = vs ? Compile(GL_FRAGMENT_SHADER, fragmentSource, error) : 0;
     if (!vs || !fs) {
-        if (vs) glDeleteShader(vs);
+        if (vs)
+            glDeleteShader(vs);
         return 0;
     }
     GLuint program = glCreateProgram();
@@ -122,18 +123,28 @@ GLuint Link(const char* vertexSource, const char* fragmentSource, std::string& e
 
 GLenum GlBlend(BlendFactor f) {
     switch (f) {
-        case BlendFactor::Zero: return GL_ZERO;
-        case BlendFactor::One: return GL_ONE;
-        case BlendFactor::SrcColor: return GL_SRC_COLOR;
-        case BlendFactor::InvSrcColor: return GL_ONE_MINUS_SRC_COLOR;
-        case BlendFactor::SrcAlpha: return GL_SRC_ALPHA;
-        case BlendFactor::InvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
+        case BlendFactor::Zero:
+            return GL_ZERO;
+        case BlendFactor::One:
+            return GL_ONE;
+        case BlendFactor::SrcColor:
+            return GL_SRC_COLOR;
+        case BlendFactor::InvSrcColor:
+            return GL_ONE_MINUS_SRC_COLOR;
+        case BlendFactor::SrcAlpha:
+            return GL_SRC_ALPHA;
+        case BlendFactor::InvSrcAlpha:
+            return GL_ONE_MINUS_SRC_ALPHA;
     }
     return GL_ONE;
 }
 
-GLint GlFilter(TextureFilter f) { return f == TextureFilter::Linear ? GL_LINEAR : GL_NEAREST; }
-GLint GlAddress(TextureAddress a) { return a == TextureAddress::Clamp ? GL_CLAMP_TO_EDGE : GL_REPEAT; }
+GLint GlFilter(TextureFilter f) {
+    return f == TextureFilter::Linear ? GL_LINEAR : GL_NEAREST;
+}
+GLint GlAddress(TextureAddress a) {
+    return a == TextureAddress::Clamp ? GL_CLAMP_TO_EDGE : GL_REPEAT;
+}
 
 }  // namespace
 
@@ -145,7 +156,8 @@ GlRenderDevice::GlRenderDevice(int backBufferWidth, int backBufferHeight)
     }
     program_ = Link(kSceneVertexShader, kSceneFragmentShader, error_);
     presentProgram_ = program_ ? Link(kPresentVertexShader, kPresentFragmentShader, error_) : 0;
-    if (!program_ || !presentProgram_) return;
+    if (!program_ || !presentProgram_)
+        return;
     uViewport_ = glGetUniformLocation(program_, "uViewport");
     uColorOp_ = glGetUniformLocation(program_, "uColorOp");
     glUseProgram(presentProgram_);
@@ -163,13 +175,15 @@ GlRenderDevice::GlRenderDevice(int backBufferWidth, int backBufferHeight)
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ebo_);
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, x)));
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                          reinterpret_cast<void*>(offsetof(Vertex, x)));
     // 0xAARRGGBB in little-endian memory is B, G, R, A.
     glEnableVertexAttribArray(1);
     glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex),
                           reinterpret_cast<void*>(offsetof(Vertex, diffuse)));
     glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, u)));
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                          reinterpret_cast<void*>(offsetof(Vertex, u)));
 
     glGenSamplers(1, &sampler_);
     glBindSampler(0, sampler_);
@@ -194,23 +208,36 @@ GlRenderDevice::GlRenderDevice(int backBufferWidth, int backBufferHeight)
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_DITHER);
     glFrontFace(GL_CW);
-    if (!MakeTarget(backBufferWidth, backBufferHeight)) return;
+    if (!MakeTarget(backBufferWidth, backBufferHeight))
+        return;
     ok_ = glGetError() == GL_NO_ERROR;
-    if (!ok_) error_ = "OpenGL error while setting up";
+    if (!ok_)
+        error_ = "OpenGL error while setting up";
 }
 
 GlRenderDevice::~GlRenderDevice() {
-    if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
-    if (colorTexture_) glDeleteTextures(1, &colorTexture_);
-    if (whiteTexture_) glDeleteTextures(1, &whiteTexture_);
-    if (rampTexture_) glDeleteTextures(1, &rampTexture_);
-    if (sampler_) glDeleteSamplers(1, &sampler_);
-    if (vbo_) glDeleteBuffers(1, &vbo_);
-    if (ebo_) glDeleteBuffers(1, &ebo_);
-    if (vao_) glDeleteVertexArrays(1, &vao_);
-    if (emptyVao_) glDeleteVertexArrays(1, &emptyVao_);
-    if (program_) glDeleteProgram(program_);
-    if (presentProgram_) glDeleteProgram(presentProgram_);
+    if (framebuffer_)
+        glDeleteFramebuffers(1, &framebuffer_);
+    if (colorTexture_)
+        glDeleteTextures(1, &colorTexture_);
+    if (whiteTexture_)
+        glDeleteTextures(1, &whiteTexture_);
+    if (rampTexture_)
+        glDeleteTextures(1, &rampTexture_);
+    if (sampler_)
+        glDeleteSamplers(1, &sampler_);
+    if (vbo_)
+        glDeleteBuffers(1, &vbo_);
+    if (ebo_)
+        glDeleteBuffers(1, &ebo_);
+    if (vao_)
+        glDeleteVertexArrays(1, &vao_);
+    if (emptyVao_)
+        glDeleteVertexArrays(1, &emptyVao_);
+    if (program_)
+        glDeleteProgram(program_);
+    if (presentProgram_)
+        glDeleteProgram(presentProgram_);
 }
 
 std::string GlRenderDevice::Renderer() const {
@@ -223,14 +250,16 @@ bool GlRenderDevice::MakeTarget(int width, int height) {
         error_ = "empty back buffer";
         return false;
     }
-    if (!colorTexture_) glGenTextures(1, &colorTexture_);
+    if (!colorTexture_)
+        glGenTextures(1, &colorTexture_);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, colorTexture_);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    if (!framebuffer_) glGenFramebuffers(1, &framebuffer_);
+    if (!framebuffer_)
+        glGenFramebuffers(1, &framebuffer_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_, 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
@@ -246,15 +275,18 @@ bool GlRenderDevice::MakeTarget(int width, int height) {
 }
 
 bool GlRenderDevice::ResizeBackBuffer(int width, int height) {
-    if (!ok_) return false;
+    if (!ok_)
+        return false;
     return MakeTarget(width, height);
 }
 
 std::unique_ptr<Texture> GlRenderDevice::CreateTexture(int width, int height, const uint8_t* rgba) {
-    if (!ok_ || width <= 0 || height <= 0 || rgba == nullptr) return nullptr;
+    if (!ok_ || width <= 0 || height <= 0 || rgba == nullptr)
+        return nullptr;
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    if (width > maxSize || height > maxSize) return nullptr;
+    if (width > maxSize || height > maxSize)
+        return nullptr;
     while (glGetError() != GL_NO_ERROR) {
     }
     GLuint id = 0;
@@ -307,10 +339,14 @@ void GlRenderDevice::ApplyState() {
     if (all || s.colorOp != a.colorOp) {
         glUniform1i(uColorOp_, s.colorOp == ColorOp::Modulate4X ? 1 : s.colorOp == ColorOp::Add ? 2 : 0);
     }
-    if (all || s.minFilter != a.minFilter) glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, GlFilter(s.minFilter));
-    if (all || s.magFilter != a.magFilter) glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, GlFilter(s.magFilter));
-    if (all || s.addressU != a.addressU) glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GlAddress(s.addressU));
-    if (all || s.addressV != a.addressV) glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, GlAddress(s.addressV));
+    if (all || s.minFilter != a.minFilter)
+        glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, GlFilter(s.minFilter));
+    if (all || s.magFilter != a.magFilter)
+        glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, GlFilter(s.magFilter));
+    if (all || s.addressU != a.addressU)
+        glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GlAddress(s.addressU));
+    if (all || s.addressV != a.addressV)
+        glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, GlAddress(s.addressV));
     if (all || s.texture != a.texture) {
         glActiveTexture(GL_TEXTURE0);
         auto* texture = static_cast<GlTexture*>(s.texture);
@@ -322,22 +358,28 @@ void GlRenderDevice::ApplyState() {
 
 int32_t GlRenderDevice::DrawTriangles(const Vertex* vertices, int vertexCount, const uint16_t* indices,
                                       int indexCount) {
-    if (!ok_ || vertices == nullptr || vertexCount <= 0) return kFail;
-    if (indices == nullptr && vertexCount % 3 != 0) return kFail;
-    if (indices != nullptr && (indexCount <= 0 || indexCount % 3 != 0)) return kFail;
+    if (!ok_ || vertices == nullptr || vertexCount <= 0)
+        return kFail;
+    if (indices == nullptr && vertexCount % 3 != 0)
+        return kFail;
+    if (indices != nullptr && (indexCount <= 0 || indexCount % 3 != 0))
+        return kFail;
     if (indices != nullptr) {
         for (int i = 0; i < indexCount; ++i) {
-            if (indices[i] >= vertexCount) return kFail;
+            if (indices[i] >= vertexCount)
+                return kFail;
         }
     }
     glUseProgram(program_);
     if (!appliedValid_) {
-        glUniform2f(uViewport_, static_cast<float>(BackBufferWidth()), static_cast<float>(BackBufferHeight()));
+        glUniform2f(uViewport_, static_cast<float>(BackBufferWidth()),
+                    static_cast<float>(BackBufferHeight()));
     }
     ApplyState();
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(Vertex)), vertices, GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(Vertex)), vertices,
+                 GL_STREAM_DRAW);
     if (indices != nullptr) {
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexCount * sizeof(uint16_t)), indices,
                      GL_STREAM_DRAW);
@@ -350,19 +392,22 @@ int32_t GlRenderDevice::DrawTriangles(const Vertex* vertices, int vertexCount, c
 }
 
 void GlRenderDevice::Clear(uint32_t argb) {
-    if (!ok_) return;
+    if (!ok_)
+        return;
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glClearColor(((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void GlRenderDevice::Present() {
-    if (ok_) glFlush();
+    if (ok_)
+        glFlush();
 }
 
 GlRenderDevice::Viewport GlRenderDevice::Letterbox(int backBufferWidth, int backBufferHeight, int windowWidth,
                                                    int windowHeight) {
-    if (backBufferWidth <= 0 || backBufferHeight <= 0 || windowWidth <= 0 || windowHeight <= 0) return {};
+    if (backBufferWidth <= 0 || backBufferHeight <= 0 || windowWidth <= 0 || windowHeight <= 0)
+        return {};
     double scale = std::min(static_cast<double>(windowWidth) / backBufferWidth,
                             static_cast<double>(windowHeight) / backBufferHeight);
     Viewport v;
@@ -373,8 +418,10 @@ GlRenderDevice::Viewport GlRenderDevice::Letterbox(int backBufferWidth, int back
     return v;
 }
 
-void GlRenderDevice::PresentToWindow(int windowPixelWidth, int windowPixelHeight, const uint16_t* gammaRampOrNull) {
-    if (!ok_) return;
+void GlRenderDevice::PresentToWindow(int windowPixelWidth, int windowPixelHeight,
+                                     const uint16_t* gammaRampOrNull) {
+    if (!ok_)
+        return;
     Viewport v = Letterbox(BackBufferWidth(), BackBufferHeight(), windowPixelWidth, windowPixelHeight);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDisable(GL_BLEND);
@@ -390,13 +437,15 @@ void GlRenderDevice::PresentToWindow(int windowPixelWidth, int windowPixelHeight
         glBindTexture(GL_TEXTURE_2D, rampTexture_);
         if (gammaRampOrNull != nullptr) {
             glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 256, 1, GL_RED_INTEGER, GL_UNSIGNED_SHORT, gammaRampOrNull);
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 256, 1, GL_RED_INTEGER, GL_UNSIGNED_SHORT,
+                            gammaRampOrNull);
         }
         glUniform1i(uPresentUseRamp_, gammaRampOrNull != nullptr ? 1 : 0);
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, colorTexture_);
         // Same size: pixel for pixel; scaled: smoothed.
-        GLint filter = (v.width == BackBufferWidth() && v.height == BackBufferHeight()) ? GL_NEAREST : GL_LINEAR;
+        GLint filter =
+            (v.width == BackBufferWidth() && v.height == BackBufferHeight()) ? GL_NEAREST : GL_LINEAR;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
         glBindVertexArray(emptyVao_);
@@ -413,19 +462,22 @@ void GlRenderDevice::PresentToWindow(int windowPixelWidth, int windowPixelHeight
 namespace {
 
 bool ReadFramebuffer(unsigned framebuffer, int w, int h, std::vector<uint8_t>& rgba) {
-    if (w <= 0 || h <= 0) return false;
+    if (w <= 0 || h <= 0)
+        return false;
     while (glGetError() != GL_NO_ERROR) {
     }
     std::vector<uint8_t> raw(static_cast<size_t>(w) * h * 4);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-    if (glGetError() != GL_NO_ERROR) return false;
+    if (glGetError() != GL_NO_ERROR)
+        return false;
     rgba.resize(raw.size());
     size_t row = static_cast<size_t>(w) * 4;
     for (int y = 0; y < h; ++y) {
         // OpenGL's first row is the bottom one.
-        std::copy_n(raw.data() + static_cast<size_t>(h - 1 - y) * row, row, rgba.data() + static_cast<size_t>(y) * row);
+        std::copy_n(raw.data() + static_cast<size_t>(h - 1 - y) * row, row,
+                    rgba.data() + static_cast<size_t>(y) * row);
     }
     for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
     return true;
@@ -437,7 +489,8 @@ bool GlRenderDevice::ReadBackBuffer(std::vector<uint8_t>& rgba) const {
     return ok_ && ReadFramebuffer(framebuffer_, BackBufferWidth(), BackBufferHeight(), rgba);
 }
 
-bool GlRenderDevice::ReadWindowPixels(int windowPixelWidth, int windowPixelHeight, std::vector<uint8_t>& rgba) {
+bool GlRenderDevice::ReadWindowPixels(int windowPixelWidth, int windowPixelHeight,
+                                      std::vector<uint8_t>& rgba) {
     GLint previous = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
     bool ok = ReadFramebuffer(0, windowPixelWidth, windowPixelHeight, rgba);

@@ -25,7 +25,8 @@ public:
     std::string Renderer() const;
 
     std::unique_ptr<Texture> CreateTexture(int width, int height, const uint8_t* rgba) override;
-    int32_t DrawTriangles(const Vertex* vertices, int vertexCount, const uint16_t* indices, int indexCount) override;
+    int32_t DrawTriangles(const Vertex* vertices, int vertexCount, const uint16_t* indices,
+                          int indexCount) override;
     void Clear(uint32_t argb) override;
     // Finishes the frame's drawing into the back buffer (a flush); nothing is shown yet.
     void Present() override;

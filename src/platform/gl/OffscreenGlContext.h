@@ -5,9 +5,9 @@ struct SDL_Window;
 
 namespace tamblor {
 
-// An OpenGL 3.3 core context on a hidden window (1 x 1 unless asked otherwise), for tests, benchmarks and tools that draw
-// without showing anything. Under SDL_VIDEODRIVER=offscreen it needs no display server. The context is
-// current on the calling thread while the object lives.
+// An OpenGL 3.3 core context on a hidden window (1 x 1 unless asked otherwise), for tests, benchmarks and
+// tools that draw without showing anything. Under SDL_VIDEODRIVER=offscreen it needs no display server. The
+// context is current on the calling thread while the object lives.
 class OffscreenGlContext {
 public:
     explicit OffscreenGlContext(int windowWidth = 1, int windowHeight = 1);

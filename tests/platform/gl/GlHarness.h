@@ -27,9 +27,11 @@ struct GlHarness {
           graphics(files, settings, language, log, clock, decoder) {
         log.timeOfDay = [] { return std::string("12:00:00"); };
         language.languageName = "ENGLISH";
-        if (!context.Ok()) return;
+        if (!context.Ok())
+            return;
         device = std::make_unique<GlRenderDevice>(width, height);
-        if (!device->Ok()) return;
+        if (!device->Ok())
+            return;
         graphics.AttachDevice(*device);
         // The frame set-up the game makes: linear filtering, black, alpha blending, modulate.
         RenderState& s = device->State();

@@ -87,7 +87,8 @@ TEST(GlRenderDevice, BlendFactorsAndStageOperations) {
 }
 
 TEST(GlRenderDevice, PresentLetterboxesAndAppliesTheRamp) {
-    EXPECT_EQ(GlRenderDevice::Letterbox(800, 600, 1920, 1080), (GlRenderDevice::Viewport{240, 0, 1440, 1080}));
+    EXPECT_EQ(GlRenderDevice::Letterbox(800, 600, 1920, 1080),
+              (GlRenderDevice::Viewport{240, 0, 1440, 1080}));
     EXPECT_EQ(GlRenderDevice::Letterbox(800, 600, 800, 600), (GlRenderDevice::Viewport{0, 0, 800, 600}));
     EXPECT_EQ(GlRenderDevice::Letterbox(800, 600, 800, 1000), (GlRenderDevice::Viewport{0, 200, 800, 600}));
     EXPECT_EQ(GlRenderDevice::Letterbox(800, 600, 0, 600), GlRenderDevice::Viewport{});

@@ -31,8 +31,10 @@ namespace tamblor::test {
             int d = 0;
             for (int c = 0; c < 3; ++c) d = std::max(d, std::abs(int(rgba[p + c]) - int(golden[p + c])));
             worst = std::max(worst, d);
-            if (d > 0) ++differing;
-            if (d > kTolerance) ++outliers;
+            if (d > 0)
+                ++differing;
+            if (d > kTolerance)
+                ++outliers;
             uint8_t grey = static_cast<uint8_t>((rgba[p] + rgba[p + 1] + rgba[p + 2]) / 6);
             diff[p] = d > 0 ? 255 : grey;
             diff[p + 1] = d > 0 ? 0 : grey;
@@ -41,12 +43,14 @@ namespace tamblor::test {
         }
         long pixels = static_cast<long>(width) * height;
         bool ok = exact ? differing == 0 : outliers <= static_cast<long>(kOutlierShare * pixels);
-        if (ok) return ::testing::AssertionSuccess();
+        if (ok)
+            return ::testing::AssertionSuccess();
     }
     std::string outDir = std::string(TAMBLOR_TEST_BINARY_DIR) + "/golden-failures";
     std::filesystem::create_directories(outDir);
     WritePng(outDir + "/" + name + "-actual.png", width, height, rgba);
-    if (loaded && gw == width && gh == height) WritePng(outDir + "/" + name + "-diff.png", width, height, diff);
+    if (loaded && gw == width && gh == height)
+        WritePng(outDir + "/" + name + "-diff.png", width, height, diff);
     std::ostringstream why;
     if (!loaded) {
         why << "golden image " << goldenPath << " cannot be read";

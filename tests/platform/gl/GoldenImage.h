@@ -6,10 +6,10 @@
 // up to kTolerance, and up to kOutlierShare of the pixels may differ by more (edges of filtered
 // quads). On a mismatch the actual picture and a difference picture (differing pixels red on grey) go
 // to <build>/tests/golden-failures/. TAMBLOR_UPDATE_GOLDEN=1 rewrites the golden images instead.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace tamblor::test {
 

@@ -1,9 +1,8 @@
-#include "platform/gl/SdlImageDecoder.h"
-
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "platform/gl/PngFile.h"
+#include "platform/gl/SdlImageDecoder.h"
 
 namespace tamblor {
 namespace {
@@ -29,7 +28,7 @@ std::string Tga() {
     Put16(s, 2);
     Put16(s, 1);
     s += static_cast<char>(32);
-    s += static_cast<char>(0x28);  // top-left origin, 8 alpha bits
+    s += static_cast<char>(0x28);             // top-left origin, 8 alpha bits
     s += std::string("\x00\x00\xff\xff", 4);  // B G R A
     s += std::string("\xff\x00\x00\x80", 4);
     return s;
