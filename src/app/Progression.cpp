@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <numbers>
 
 #include "app/AppState.h"
@@ -88,7 +90,9 @@ void Progression::DrawGameComplete() {
     }
     // Every picture that came into view is paid, even when one long frame brought several.
     if (shown > completeShown) {
-        game_.score += kPicturePoints * static_cast<int>(shown - completeShown);
+        const int64_t total = static_cast<int64_t>(game_.score) +
+                              static_cast<int64_t>(kPicturePoints) * (shown - completeShown);
+        game_.score = static_cast<int32_t>(std::min<int64_t>(total, std::numeric_limits<int32_t>::max()));
         completeShown = shown;
     }
     effects_.Draw(graphics_, 2);

@@ -158,6 +158,16 @@ TEST(Progression, OneLongFrameStillPaysEveryPicture) {
         r.clock.Advance(10);
     }
     EXPECT_EQ(r.game.score, 15000);
+
+    // A score at the top of its range stays there.
+    r.progression.StartGameComplete();
+    r.game.score = 2147483000;
+    r.clock.Advance(10000);
+    for (int i = 0; i < 3; ++i) {
+        r.progression.DrawGameComplete();
+        r.clock.Advance(10);
+    }
+    EXPECT_EQ(r.game.score, 2147483647);
 }
 
 TEST(Progression, TutorialHintsFollowTheStep) {
