@@ -123,6 +123,9 @@ PlayChoice BestCellFor(const Game& game, const ShapeItem& shape, const ReachLimi
     for (int i = 0; i < game.cellCount; ++i) {
         if (!Reachable(game, i, limits))
             continue;
+        // The tutorial takes its shape into its one hole and no other.
+        if (game.tutorialActive && i != game.tutorialCellIndex)
+            continue;
         int transforms = TransformsNeeded(game, shape, game.cells[static_cast<size_t>(i)]);
         if (transforms < 0)
             continue;

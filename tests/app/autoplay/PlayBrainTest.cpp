@@ -119,6 +119,22 @@ TEST(PlayBrain, FollowsTheTutorialAndPredictsWhereThingsWillBe) {
     ASSERT_EQ(choice.kind, PlayChoice::Place);
     EXPECT_EQ(choice.panelIndex, 4);
     EXPECT_EQ(choice.cellIndex, 4);
+    // Once the shape is held, only the tutorial's hole takes it, in Transformer mode after turning it,
+    // even where another hole of its class would complete a line.
+    world.game.gameMode = ModeTransformer;
+    world.UseClasses(3, 3);
+    world.game.cells[4].shapeIndex = 1;
+    world.game.held = Shape(0, 0);
+    world.game.held.present = 1;
+    for (int k = 0; k < 6; ++k)
+        world.game.cells[static_cast<size_t>(Index(world, 2, k))].filled = k == 2 ? 0 : 1;
+    world.game.cells[static_cast<size_t>(Index(world, 2, 2))].shapeIndex = 0;
+    choice = ChooseMove(world.game, ReachLimits{});
+    ASSERT_EQ(choice.kind, PlayChoice::Place);
+    EXPECT_EQ(choice.cellIndex, 4);
+    EXPECT_EQ(choice.transforms, 1);
+    world.game.held.present = 0;
+    world.game.gameMode = ModeClassic;
     // The tutorial holds the lines still.
     auto still = PredictCell(world.game, 4, 0.5f);
     EXPECT_FLOAT_EQ(still.second, world.game.cells[4].y);
