@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <ctime>
 
+#include "app/SiteLink.h"
 #include "platform/TextureFont.h"
+#include "platform/display/DesktopOpener.h"
 #include "platform/gl/GlRenderDevice.h"
 
 namespace tamblor {
@@ -51,7 +53,10 @@ Application::Application(const ApplicationConfig& config)
       highScores_(settings, music_, clock),
       textureFinder_(graphics_),
       effects_(clock, random, music_),
-      game_(services, states_, mouseButtons_, effects_, music_, textureFinder_) {
+      game_(services, states_, mouseButtons_, effects_, music_, textureFinder_),
+      shell_(game_, states_, screens_, highScores_, effects_, settings, log, clock, random, graphics_, canvas_, music_,
+             textureFinder_, host_),
+      scene_(game_, graphics_, effects_, states_, clock) {
     windowTitle_ = kWindowTitle;
     creationWidth_ = 800;
     creationHeight_ = 600;
@@ -66,6 +71,7 @@ Application::Application(const ApplicationConfig& config)
     states_.onPauseClock = [this] { game_.PauseClock(); };
     states_.onResumeClock = [this] { game_.ResumeClock(); };
     ConnectGameHooks();
+    shell_.ConnectScene(scene_, frameTime_);
 }
 
 Application::~Application() {
@@ -164,9 +170,7 @@ void Application::LoadMediaOnce() {
     graphics_.LoadAllTexturesMIPMAP("Graphics\\Shapes\\");
 
     effects_.Clear();
-    for (ScreenId info : {ScreenId::InfoClassic, ScreenId::InfoRelax, ScreenId::InfoTransformer}) {
-        screens_.Get(info).fade = 0.0f;
-    }
+    shell_.mainMenu.HideInfoPanels();
     // The opening fade-in.
     effects_.AddTween(0.0f, 0.5f, 0.0f, 1.0f, &game_.sceneFade);
 }
@@ -220,6 +224,9 @@ int32_t Application::Render() {
         std::snprintf(text, sizeof text, "%s: %d", "FPS", static_cast<int>(fps_));
         statusFont_->DrawText(2, 2, kWhite, text, 0);
     }
+    if (game_.editorMode && statusFont_) {
+        statusFont_->DrawText(2, 45, kWhite, "Level Editor: '+','-' - change level, F2 - save", 0);
+    }
 
     state.alphaBlendEnable = false;
     // The one fade of the program: the finished picture times sceneFade.
@@ -235,7 +242,6 @@ int32_t Application::Render() {
 }
 
 void Application::ConnectGameHooks() {
-    game_.hooks.silenceMusic = [this] { music_.SetMusicVolume(0.0f); };
     game_.hooks.inGameTextPosition = [this](std::string_view name) {
         const Screen& inGame = screens_.Get(ScreenId::InGame);
         return std::pair<float, float>(inGame.GetTextX(name), inGame.GetTextY(name));
@@ -246,43 +252,63 @@ void Application::ConnectGameHooks() {
     };
 }
 
-void Application::DrawMenuBackdrop() {
-    graphics_.DrawSprite(graphics_.FindTexture("Graphics\\back_menu.jpg"), 0.5f, 0.5f, 1.0f, 1.0f, 0, 0, 1, 1,
-                         kWhite, 0);
-}
+void Application::DrawMenuBackdrop() { shell_.mainMenu.DrawMenuBackdrop(frameTime_); }
 
 void Application::DrawState(int state) {
+    // The recipe is chosen once from the state at the start of the frame, so a state change made
+    // while drawing (the level advance) still shows this frame's picture.
     switch (state) {
         case MainMenu:
-            DrawMenuBackdrop();
-            screens_.Get(ScreenId::Main).Render();
+            shell_.mainMenu.DrawMainMenu(frameTime_);
+            break;
+        case StageMap:
+            shell_.stageMap.DrawStageMap(frameTime_);
             break;
         case Instructions1:
             DrawMenuBackdrop();
-            screens_.Get(ScreenId::Instructions1).Render();
+            DrawScreen(ScreenId::Instructions1);
             break;
         case Instructions2:
             DrawMenuBackdrop();
-            screens_.Get(ScreenId::Instructions2).Render();
+            DrawScreen(ScreenId::Instructions2);
             break;
         case Instructions3:
             DrawMenuBackdrop();
-            screens_.Get(ScreenId::Instructions3).Render();
+            DrawScreen(ScreenId::Instructions3);
             break;
-        case HighScoresState: {
-            DrawMenuBackdrop();
-            Screen& screen = screens_.Get(ScreenId::HighScores);
-            screen.Render();
-            highScores_.Draw(canvas_, 0.29f, 0.036f, 0.25f, 0.3f, 0.65f, 0);
+        case Playing:
+            scene_.DrawGameScene(frameTime_);
             break;
-        }
+        case Paused:
+            scene_.DrawGameScene(frameTime_);
+            DrawScreen(ScreenId::Pause);
+            break;
+        case HighScoresState:
+            shell_.mainMenu.DrawHighScoreScreen(frameTime_);
+            break;
         case Options:
             DrawMenuBackdrop();
-            screens_.Get(ScreenId::Options).Render();
+            DrawScreen(ScreenId::Options);
+            break;
+        case LevelWon:
+            shell_.progression.AdvanceLevel();
+            scene_.DrawGameScene(frameTime_);
+            break;
+        case GameComplete:
+            scene_.DrawGameScene(frameTime_);
+            DrawScreen(ScreenId::GameComplete);
+            shell_.progression.DrawGameComplete();
+            break;
+        case GameOver:
+            scene_.DrawGameScene(frameTime_);
+            DrawScreen(ScreenId::GameOver);
             break;
         case ClearScoresConfirm:
             DrawMenuBackdrop();
-            screens_.Get(ScreenId::ClearConfirmation).Render();
+            DrawScreen(ScreenId::ClearConfirmation);
+            break;
+        case ContinueConfirm:
+            shell_.mainMenu.DrawContinueConfirmation(frameTime_);
             break;
         default:
             break;
@@ -318,35 +344,36 @@ int32_t Application::MsgProc(const Message& in) {
     if (IsActive() && IsReady()) {
         bool toScreen = true;
         if (message.message == WM_KEYDOWN) {
-            if (message.wParam == static_cast<uintptr_t>(VK_F1))
-                showFps_ = !showFps_;
+            // F1, F12 and the editor's keys work in every state, even while a name is typed.
+            if (message.wParam == static_cast<uintptr_t>(VK_F1)) showFps_ = !showFps_;
+            if (message.wParam == static_cast<uintptr_t>(VK_F12)) game_.ToggleEditor();
+            if (game_.editorMode) {
+                if (message.wParam == static_cast<uintptr_t>(VK_ADD)) game_.EditorChangeLevel(+1);
+                if (message.wParam == static_cast<uintptr_t>(VK_SUBTRACT)) game_.EditorChangeLevel(-1);
+            }
             if (State() == Playing) {
                 // In play the keys belong to the game; the in-game screen sees no key messages.
                 game_.OnKey(message.message, message.wParam);
                 toScreen = false;
             }
         }
-        if (toScreen)
-            RouteToScreen(message);
+        // The screen of the state (the name entry first in the high-score table) and its action.
+        if (toScreen) shell_.actions.HandleMessage(message);
     }
     return DisplayApplication::MsgProc(message);
 }
 
-void Application::RouteToScreen(const Message& message) {
-    int state = State();
-    if (state == HighScoresState)
-        highScores_.MsgProc(message);
-    Screen* screen = screens_.ForState(state);
-    if (!screen)
-        return;
-    // Copied: acting on it may change what the screen holds.
-    std::string action = screen->MsgProc(message);
-    if (!action.empty())
-        DispatchAction(state, action);
+void Application::CloseWindow() {
+    Message close;
+    close.message = WM_CLOSE;
+    PostMessage(close);
 }
 
-void Application::DispatchAction(int state, const std::string& action) {
-    (void)state, (void)action;
+void Application::OpenSiteLink() {
+    std::string url = ReadSiteLink(settings);
+    if (url.empty()) return;
+    openedLink_ = url;
+    if (!IsHeadless()) OpenWithDesktop(url);
 }
 
 void Application::ShowFrameNow() {

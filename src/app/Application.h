@@ -13,9 +13,12 @@
 #include "app/MouseButtons.h"
 #include "app/Random.h"
 #include "app/ScreenSet.h"
+#include "app/Shell.h"
+#include "app/ShellHost.h"
 #include "app/Settings.h"
 #include "app/autoplay/InputEvent.h"
 #include "game/Game.h"
+#include "graphics/GameScene.h"
 #include "graphics/Graphics.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -104,6 +107,9 @@ public:
     AppStates& States() { return states_; }
     Game& GameState() { return game_; }
     EffectList& Effects() { return effects_; }
+    Shell& Menus() { return shell_; }
+    // The last web address the logo button asked for (headless runs only record it).
+    const std::string& OpenedLink() const { return openedLink_; }
     bool ShowFps() const { return showFps_; }
     float Fps() const { return fps_; }
     float FrameTime() const { return frameTime_; }
@@ -129,9 +135,26 @@ private:
     void ConnectGameHooks();
     void DrawMenuBackdrop();
     void DrawState(int state);
-    void RouteToScreen(const Message& message);
-    void DispatchAction(int state, const std::string& action);
     void ShowFrameNow();
+    void DrawScreen(ScreenId id) { screens_.Get(id).Render(); }
+
+    void CloseWindow();
+    void OpenSiteLink();
+
+    // What the menus ask of the window, the desktop and the music.
+    class Host final : public ShellHost {
+    public:
+        explicit Host(Application& app) : app_(app) {}
+        void CloseWindow() override { app_.CloseWindow(); }
+        void OpenSiteLink() override { app_.OpenSiteLink(); }
+        bool IsFullScreen() const override { return !app_.IsWindowed(); }
+        bool ToggleFullscreen() override { return app_.DisplayApplication::ToggleFullscreen() >= 0; }
+        void SetMusicVolume(float volume) override { app_.music_.SetMusicVolume(volume); }
+        void SetSfxVolume(float volume) override { app_.music_.SetSfxVolume(volume); }
+
+    private:
+        Application& app_;
+    };
 
     SdlImageDecoder decoder_;
     Graphics graphics_;
@@ -147,6 +170,9 @@ private:
     GraphicsTextureFinder textureFinder_;
     EffectList effects_;
     Game game_;
+    Host host_{*this};
+    Shell shell_;
+    GameScene scene_;
     std::vector<InputEvent> frameEvents_;
 
     std::unique_ptr<GlRenderDevice> device_;
@@ -156,6 +182,7 @@ private:
     bool showFps_ = false;
     bool mainWindowSet_ = false;  // the media of the first restore are loaded
     int restoreCount_ = 0;
+    std::string openedLink_;
 };
 
 }  // namespace tamblor
