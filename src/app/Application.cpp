@@ -363,6 +363,8 @@ int32_t Application::MsgProc(const Message& in) {
     return DisplayApplication::MsgProc(message);
 }
 
+std::string Application::RendererName() const { return device_ ? device_->Renderer() : std::string(); }
+
 void Application::CloseWindow() {
     Message close;
     close.message = WM_CLOSE;

@@ -116,6 +116,8 @@ public:
     bool MediaLoaded() const { return mainWindowSet_; }
     int RestoreCount() const { return restoreCount_; }
     const TextureFont* StatusFont() const { return statusFont_.get(); }
+    // The OpenGL renderer's name ("" before the device exists).
+    std::string RendererName() const;
 
 protected:
     int32_t OneTimeSceneInit() override;

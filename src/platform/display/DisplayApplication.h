@@ -74,6 +74,8 @@ public:
     // Saves the next presented frame (the logical back buffer) as a PNG picture.
     void RequestScreenshot(const std::string& path) { screenshotPath_ = path; }
     bool ScreenshotFailed() const { return screenshotFailed_; }
+    // The last drawn picture (logical back buffer, RGBA, top row first).
+    bool CapturePicture(std::vector<uint8_t>& rgba, int* width, int* height) { return ReadPicture(rgba, width, height); }
 
     bool IsWindowed() const { return windowed_; }
     bool IsActive() const { return active_; }
