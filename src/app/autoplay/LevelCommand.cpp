@@ -3,31 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/autoplay/ModeNames.h"
+
 namespace tamblor {
 
 namespace {
-
-const char* ModeName(int mode) {
-    switch (mode) {
-        case ModeTransformer:
-            return "transformer";
-        case ModeRelax:
-            return "relax";
-        default:
-            return "classic";
-    }
-}
-
-const char* ModeAction(int mode) {
-    switch (mode) {
-        case ModeTransformer:
-            return "procTransformerGame";
-        case ModeRelax:
-            return "procRelaxGame";
-        default:
-            return "procClassicGame";
-    }
-}
 
 // The bot gets the level's time and a little more (bonus levels have no clock; ten minutes is plenty).
 constexpr double kExtraSeconds = 30.0;

@@ -4,33 +4,12 @@
 #include <cstdio>
 
 #include "app/Application.h"
+#include "app/autoplay/ModeNames.h"
 #include "app/autoplay/StateCheck.h"
 
 namespace tamblor {
 
 namespace {
-
-const char* ModeAction(int mode) {
-    switch (mode) {
-        case ModeTransformer:
-            return "procTransformerGame";
-        case ModeRelax:
-            return "procRelaxGame";
-        default:
-            return "procClassicGame";
-    }
-}
-
-const char* ModeName(int mode) {
-    switch (mode) {
-        case ModeTransformer:
-            return "transformer";
-        case ModeRelax:
-            return "relax";
-        default:
-            return "classic";
-    }
-}
 
 constexpr double kFrameTimeTolerance = 1e-6;
 
