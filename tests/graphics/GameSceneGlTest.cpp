@@ -3,11 +3,11 @@
 #include <filesystem>
 
 #include "app/AppState.h"
+#include "app/GraphicsTextureFinder.h"
 #include "app/CoreServices.h"
 #include "app/MouseButtons.h"
 #include "app/Random.h"
 #include "game/Game.h"
-#include "game/TextureFinder.h"
 #include "graphics/GameScene.h"
 #include "platform/Dialogs.h"
 #include "platform/InputState.h"
@@ -19,16 +19,6 @@
 
 namespace tamblor {
 namespace {
-
-// Game play's pictures come from the texture table.
-class TableTextures final : public TextureFinder {
-public:
-    explicit TableTextures(Graphics& graphics) : graphics_(graphics) {}
-    Texture* FindTexture(std::string_view fileName) override { return graphics_.FindTexture(fileName); }
-
-private:
-    Graphics& graphics_;
-};
 
 class SilentSound : public SoundEventPlayer {
 public:
@@ -74,7 +64,7 @@ TEST(GameSceneGl, AFrameOfALevelMatchesTheGoldenImage) {
     MouseButtons mouse;
     SilentSound sound;
     EffectList effects{h.clock, random, sound};
-    TableTextures finder{h.graphics};
+    GraphicsTextureFinder finder{h.graphics};
     Game game{services, appStates, mouse, effects, sound, finder};
     GameScene scene{game, h.graphics, effects, appStates, h.clock};
 

@@ -3,11 +3,11 @@
 #include <map>
 
 #include "app/AppState.h"
+#include "app/GraphicsTextureFinder.h"
 #include "app/CoreServices.h"
 #include "app/MouseButtons.h"
 #include "app/Random.h"
 #include "game/Game.h"
-#include "game/TextureFinder.h"
 #include "graphics/GameScene.h"
 #include "graphics/GraphicsHarness.h"
 #include "platform/Dialogs.h"
@@ -17,16 +17,6 @@
 
 namespace tamblor {
 namespace {
-
-// Game play's pictures come from the texture table.
-class TableTextures final : public TextureFinder {
-public:
-    explicit TableTextures(Graphics& graphics) : graphics_(graphics) {}
-    Texture* FindTexture(std::string_view fileName) override { return graphics_.FindTexture(fileName); }
-
-private:
-    Graphics& graphics_;
-};
 
 class SilentSound : public SoundEventPlayer {
 public:
@@ -45,7 +35,7 @@ struct SceneWorld {
     MouseButtons mouse;
     SilentSound sound;
     EffectList effects{h.clock, random, sound};
-    TableTextures finder{h.graphics};
+    GraphicsTextureFinder finder{h.graphics};
     Game game{services, appStates, mouse, effects, sound, finder};
     GameScene scene{game, h.graphics, effects, appStates, h.clock};
     std::vector<std::string> events;  // hooks called, with the number of draws made before them
