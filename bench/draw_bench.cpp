@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Language.h"
-#include "app/Log.h"
-#include "app/Settings.h"
+#include "core/Language.h"
+#include "core/Log.h"
+#include "core/Settings.h"
 #include "graphics/Graphics.h"
 #include "graphics/RecordingRenderDevice.h"
 #include "platform/Clock.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "BuildPaths.h"
 
 int main(int argc, char** argv) {
     using namespace tamblor;

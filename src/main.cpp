@@ -9,7 +9,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Folders.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "app/autoplay/LevelCommand.h"
 #include "app/autoplay/RunDriver.h"
 #include "platform/FileSystem.h"

@@ -42,7 +42,7 @@ DisplayOptions Application::MakeDisplayOptions(ApplicationCore& core) {
 
 Application::Application(const ApplicationConfig& config)
     : ApplicationCore(config),
-      DisplayApplication(input, dialogs, settings, MakeDisplayOptions(*this)),
+      DisplayApplication(input, dialogs, MakeDisplayOptions(*this)),
       graphics_(services, decoder_),
       music_(files, log, random, settings, dialogs),
       canvas_(graphics_),
@@ -398,6 +398,16 @@ bool Application::ReadPicture(std::vector<uint8_t>& rgba, int* width, int* heigh
     *width = device_->BackBufferWidth();
     *height = device_->BackBufferHeight();
     return true;
+}
+
+std::string Application::StoredVideoMode() {
+    std::string mode;
+    settings.ReadConfigString("VIDEO", "Mode", mode);
+    return mode;
+}
+
+void Application::StoreVideoMode(const std::string& text) {
+    settings.WriteConfigString("VIDEO", "Mode", text);
 }
 
 }  // namespace tamblor

@@ -5,17 +5,17 @@
 #include <optional>
 #include <string>
 
-#include "app/AppState.h"
-#include "app/CoreServices.h"
+#include "core/AppState.h"
+#include "core/CoreServices.h"
 #include "app/GraphicsTextureFinder.h"
-#include "app/Language.h"
-#include "app/Log.h"
-#include "app/MouseButtons.h"
-#include "app/Random.h"
+#include "core/Language.h"
+#include "core/Log.h"
+#include "core/MouseButtons.h"
+#include "core/Random.h"
 #include "app/ScreenSet.h"
 #include "app/Shell.h"
 #include "app/ShellHost.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "app/autoplay/InputEvent.h"
 #include "game/Game.h"
 #include "graphics/GameScene.h"
@@ -130,6 +130,8 @@ protected:
     int32_t FinalCleanup() override;
     void PresentPicture() override;
     bool ReadPicture(std::vector<uint8_t>& rgba, int* width, int* height) override;
+    std::string StoredVideoMode() override;
+    void StoreVideoMode(const std::string& text) override;
 
 private:
     static DisplayOptions MakeDisplayOptions(ApplicationCore& core);

@@ -3,9 +3,10 @@
 #include <string_view>
 
 #include "app/CommandLine.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "platform/Directories.h"
 #include "platform/FileSystem.h"
+#include "BuildPaths.h"
 
 namespace tamblor {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
-#include "app/AppState.h"
-#include "app/Random.h"
+#include "core/AppState.h"
+#include "core/Random.h"
 #include "app/ScreenSet.h"
 #include "game/Game.h"
 #include "graphics/Graphics.h"

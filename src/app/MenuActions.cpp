@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/SavedGame.h"
 #include "app/ScreenSet.h"
 #include "app/ShellHost.h"

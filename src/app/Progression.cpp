@@ -6,10 +6,10 @@
 #include <limits>
 #include <numbers>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/SavedGame.h"
 #include "app/SavedGameRecord.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "app/ShellHost.h"
 #include "app/StageMap.h"
 #include "game/Game.h"

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "app/SavedGameRecord.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "game/Game.h"
 #include "game/TextureFinder.h"
 #include "platform/Clock.h"

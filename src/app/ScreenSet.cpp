@@ -1,6 +1,6 @@
 #include "app/ScreenSet.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace tamblor {
 

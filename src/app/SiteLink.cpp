@@ -1,6 +1,6 @@
 #include "app/SiteLink.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {

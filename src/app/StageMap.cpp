@@ -6,7 +6,7 @@
 #include <limits>
 #include <numbers>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/MainMenu.h"
 #include "app/ScreenSet.h"
 #include "game/Game.h"

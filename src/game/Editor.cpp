@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string>
 
-#include "app/CoreServices.h"
-#include "app/Log.h"
-#include "app/Random.h"
-#include "app/Settings.h"
+#include "core/CoreServices.h"
+#include "core/Log.h"
+#include "core/Random.h"
+#include "core/Settings.h"
 #include "game/Game.h"
 #include "platform/FileSystem.h"
 #include "platform/InputState.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/CoreServices.h"
-#include "app/Random.h"
+#include "core/CoreServices.h"
+#include "core/Random.h"
 #include "game/TextureFinder.h"
 #include "platform/Clock.h"
 

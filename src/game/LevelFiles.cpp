@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/CoreServices.h"
-#include "app/IniText.h"
-#include "app/Log.h"
-#include "app/Random.h"
+#include "core/AppState.h"
+#include "core/CoreServices.h"
+#include "core/IniText.h"
+#include "core/Log.h"
+#include "core/Random.h"
 #include "game/Game.h"
 #include "game/TextureFinder.h"
 #include "platform/FileSystem.h"

@@ -2,10 +2,10 @@
 #include <cmath>
 #include <string>
 
-#include "app/AppState.h"
-#include "app/CoreServices.h"
-#include "app/MouseButtons.h"
-#include "app/Random.h"
+#include "core/AppState.h"
+#include "core/CoreServices.h"
+#include "core/MouseButtons.h"
+#include "core/Random.h"
 #include "game/Game.h"
 #include "game/TextureFinder.h"
 #include "platform/InputState.h"

@@ -1,8 +1,8 @@
 #include <array>
 #include <cmath>
 
-#include "app/CoreServices.h"
-#include "app/Random.h"
+#include "core/CoreServices.h"
+#include "core/Random.h"
 #include "game/Game.h"
 #include "game/TextureFinder.h"
 #include "platform/InputState.h"

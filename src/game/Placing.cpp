@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/MouseButtons.h"
+#include "core/MouseButtons.h"
 #include "game/Game.h"
 #include "game/TextureFinder.h"
 #include "screens/EffectList.h"

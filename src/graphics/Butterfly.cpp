@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "game/ShapeItem.h"
 #include "graphics/Graphics.h"
 #include "platform/Clock.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "graphics/RenderDevice.h"
+#include "platform/RenderDevice.h"
 
 namespace tamblor {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "game/Game.h"
 #include "graphics/Butterfly.h"
 #include "graphics/Graphics.h"

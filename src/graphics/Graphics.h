@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/RenderDevice.h"
+#include "platform/RenderDevice.h"
 
 namespace tamblor {
 

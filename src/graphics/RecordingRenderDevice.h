@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/RenderDevice.h"
+#include "platform/RenderDevice.h"
 
 namespace tamblor {
 

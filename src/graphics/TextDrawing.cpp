@@ -2,9 +2,9 @@
 #include <cctype>
 #include <string>
 
-#include "app/IniText.h"
-#include "app/Language.h"
-#include "app/Log.h"
+#include "core/IniText.h"
+#include "core/Language.h"
+#include "core/Log.h"
 #include "graphics/Graphics.h"
 #include "platform/TextureFont.h"
 

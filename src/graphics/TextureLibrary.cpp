@@ -1,11 +1,11 @@
 // The texture table: loading pictures by name, folder scans, brightness and sizes.
 #include <cmath>
 
-#include "app/CoreServices.h"
-#include "app/Log.h"
-#include "app/Settings.h"
+#include "core/CoreServices.h"
+#include "core/Log.h"
+#include "core/Settings.h"
 #include "graphics/Graphics.h"
-#include "graphics/ImageDecoder.h"
+#include "platform/ImageDecoder.h"
 #include "platform/FileSystem.h"
 #include "platform/TextureFont.h"
 

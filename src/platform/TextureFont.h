@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/RenderDevice.h"
+#include "platform/RenderDevice.h"
 
 namespace tamblor {
 

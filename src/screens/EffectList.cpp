@@ -5,7 +5,7 @@
 #include <cstring>
 #include <numbers>
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "platform/Clock.h"
 #include "sound/SoundEventPlayer.h"
 

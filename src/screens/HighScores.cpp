@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Message.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "platform/InputState.h"
 #include "platform/Message.h"
 #include "screens/ScreenCanvas.h"

@@ -5,9 +5,9 @@
 #include <cfloat>
 #include <string>
 
-#include "app/IniText.h"
-#include "app/Log.h"
-#include "app/Settings.h"
+#include "core/IniText.h"
+#include "core/Log.h"
+#include "core/Settings.h"
 #include "platform/FileSystem.h"
 #include "screens/Screen.h"
 

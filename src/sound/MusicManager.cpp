@@ -1,9 +1,9 @@
 #include "sound/MusicManager.h"
 
-#include "app/IniText.h"
-#include "app/Log.h"
-#include "app/Random.h"
-#include "app/Settings.h"
+#include "core/IniText.h"
+#include "core/Log.h"
+#include "core/Random.h"
+#include "core/Settings.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {

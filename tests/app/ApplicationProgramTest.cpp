@@ -6,6 +6,7 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "BuildPaths.h"
 
 namespace tamblor {
 

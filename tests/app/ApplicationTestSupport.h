@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 #include "app/Application.h"
 #include "platform/Message.h"
+#include "BuildPaths.h"
 
 namespace tamblor::test {
 

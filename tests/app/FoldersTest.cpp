@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 #include "app/CommandLine.h"
 #include "app/Folders.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {

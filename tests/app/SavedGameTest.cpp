@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/IniText.h"
+#include "core/IniText.h"
 #include "app/SavedGame.h"
 #include "app/SavedGameRecord.h"
 #include "app/ShellRig.h"

@@ -2,9 +2,10 @@
 
 #include <filesystem>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/ScreenSet.h"
 #include "screens/ScreenRig.h"
+#include "BuildPaths.h"
 
 namespace tamblor {
 namespace {

@@ -7,18 +7,18 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/AppState.h"
-#include "app/CoreServices.h"
-#include "app/Language.h"
-#include "app/Log.h"
+#include "core/AppState.h"
+#include "core/CoreServices.h"
+#include "core/Language.h"
+#include "core/Log.h"
 #include "app/MainMenu.h"
 #include "app/MenuActions.h"
-#include "app/MouseButtons.h"
+#include "core/MouseButtons.h"
 #include "app/Progression.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "app/SavedGame.h"
 #include "app/ScreenSet.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "app/Shell.h"
 #include "app/ShellHost.h"
 #include "app/StageMap.h"
@@ -33,6 +33,7 @@
 #include "screens/FakeScreenCanvas.h"
 #include "screens/HighScores.h"
 #include "sound/SoundEventPlayer.h"
+#include "BuildPaths.h"
 
 namespace tamblor::test {
 

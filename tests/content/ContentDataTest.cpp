@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/IniText.h"
+#include "core/IniText.h"
 #include "content/GameFolder.h"
 
 namespace tamblor {

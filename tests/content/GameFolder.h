@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include "BuildPaths.h"
 
 namespace tamblor::test {
 

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "game/GameTestSupport.h"
+#include "BuildPaths.h"
 
 namespace tamblor {
 namespace {

@@ -3,7 +3,7 @@
 #include <deque>
 #include <numbers>
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "game/ShapeItem.h"
 #include "graphics/Butterfly.h"
 #include "graphics/GraphicsHarness.h"

@@ -2,11 +2,11 @@
 
 #include <map>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/GraphicsTextureFinder.h"
-#include "app/CoreServices.h"
-#include "app/MouseButtons.h"
-#include "app/Random.h"
+#include "core/CoreServices.h"
+#include "core/MouseButtons.h"
+#include "core/Random.h"
 #include "game/Game.h"
 #include "graphics/GameScene.h"
 #include "graphics/GraphicsHarness.h"

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/Language.h"
-#include "app/Log.h"
-#include "app/Settings.h"
+#include "core/Language.h"
+#include "core/Log.h"
+#include "core/Settings.h"
 #include "graphics/Graphics.h"
-#include "graphics/ImageDecoder.h"
+#include "platform/ImageDecoder.h"
 #include "graphics/RecordingRenderDevice.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <numbers>
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "graphics/GraphicsHarness.h"
 #include "screens/EffectList.h"
 #include "sound/SoundEventPlayer.h"

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/IniText.h"
-#include "app/Settings.h"
+#include "core/IniText.h"
+#include "core/Settings.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Message.h"

@@ -1,8 +1,8 @@
 #pragma once
 // Everything a screen needs, in a temporary user folder.
 #include "TestSupport.h"
-#include "app/Log.h"
-#include "app/Settings.h"
+#include "core/Log.h"
+#include "core/Settings.h"
 #include "platform/FileSystem.h"
 #include "platform/InputState.h"
 #include "screens/FakeScreenCanvas.h"

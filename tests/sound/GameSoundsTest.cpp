@@ -5,12 +5,13 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "app/Log.h"
-#include "app/Random.h"
-#include "app/Settings.h"
+#include "core/Log.h"
+#include "core/Random.h"
+#include "core/Settings.h"
 #include "platform/FileSystem.h"
 #include "platform/audio/AudioTestSupport.h"
 #include "sound/MusicManager.h"
+#include "BuildPaths.h"
 
 namespace tamblor {
 namespace {

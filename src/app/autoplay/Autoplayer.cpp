@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "game/Game.h"
 
 namespace tamblor {

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/CoreServices.h"
-#include "app/Language.h"
-#include "app/Log.h"
-#include "app/MouseButtons.h"
-#include "app/Random.h"
-#include "app/Settings.h"
+#include "core/AppState.h"
+#include "core/CoreServices.h"
+#include "core/Language.h"
+#include "core/Log.h"
+#include "core/MouseButtons.h"
+#include "core/Random.h"
+#include "core/Settings.h"
 #include "app/autoplay/Autoplayer.h"
 #include "app/autoplay/InputEvent.h"
 #include "app/autoplay/InputRecording.h"

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/InputState.h"
@@ -23,11 +22,9 @@ constexpr uint32_t kToggleFullscreenCommand = 40003;
 
 }  // namespace
 
-DisplayApplication::DisplayApplication(InputState& input, Dialogs& dialogs, Settings& settings,
-                                       DisplayOptions options)
+DisplayApplication::DisplayApplication(InputState& input, Dialogs& dialogs, DisplayOptions options)
     : input_(input),
       dialogs_(dialogs),
-      settings_(settings),
       options_(options),
       translator_(input, letterbox_) {
     videoModes_ = BuildVideoModes({});
@@ -100,8 +97,7 @@ int DisplayApplication::SetupVideoMode(bool showDialog) {
     }
     videoModes_ = BuildVideoModes(DesktopResolutions());
     videoModeTexts_ = VideoModeTexts(videoModes_);
-    std::string configured;
-    settings_.ReadConfigString("VIDEO", "Mode", configured);
+    std::string configured = StoredVideoMode();
     for (size_t i = 0; i < videoModeTexts_.size(); ++i) {
         if (videoModeTexts_[i] == configured)
             chosenMode_ = videoModes_[i];
@@ -125,7 +121,7 @@ int DisplayApplication::RunSetupDialog(const std::vector<std::string>& texts, in
     }
     int result = ShowVideoSetupDialog("Video Setup", texts, &selected);
     if (result == 1 && selected >= 0 && selected < static_cast<int>(texts.size())) {
-        settings_.WriteConfigString("VIDEO", "Mode", texts[static_cast<size_t>(selected)]);
+        StoreVideoMode(texts[static_cast<size_t>(selected)]);
         chosenMode_ = videoModes_[static_cast<size_t>(selected)];
     }
     return result;

@@ -17,7 +17,6 @@ namespace tamblor {
 class Dialogs;
 class InputState;
 class ManualClock;
-class Settings;
 
 // How the display runs.
 struct DisplayOptions {
@@ -38,7 +37,7 @@ struct DisplayOptions {
 // the error messages. The game derives from it and fills in the per-frame and device operations.
 class DisplayApplication {
 public:
-    DisplayApplication(InputState& input, Dialogs& dialogs, Settings& settings, DisplayOptions options);
+    DisplayApplication(InputState& input, Dialogs& dialogs, DisplayOptions options);
     virtual ~DisplayApplication();
     DisplayApplication(const DisplayApplication&) = delete;
     DisplayApplication& operator=(const DisplayApplication&) = delete;
@@ -109,6 +108,10 @@ protected:
     // Reads the logical picture (width x height RGBA, rows top to bottom) for a screenshot. The base
     // reads the default framebuffer's view rectangle.
     virtual bool ReadPicture(std::vector<uint8_t>& rgba, int* width, int* height);
+    // Where the chosen video mode's text ("800 x 600 - 32 bit") is kept between runs; the game keeps
+    // it in its settings. The base keeps nothing.
+    virtual std::string StoredVideoMode() { return {}; }
+    virtual void StoreVideoMode(const std::string& /*text*/) {}
     // Shows what has been drawn at once, outside the frame loop (the loading picture).
     void SwapNow();
 
@@ -131,7 +134,6 @@ protected:
 
     InputState& input_;
     Dialogs& dialogs_;
-    Settings& settings_;
 
 private:
     bool InitVideo();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/RenderDevice.h"
+#include "platform/RenderDevice.h"
 
 namespace tamblor {
 

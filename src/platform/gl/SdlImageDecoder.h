@@ -1,5 +1,5 @@
 #pragma once
-#include "graphics/ImageDecoder.h"
+#include "platform/ImageDecoder.h"
 
 namespace tamblor {
 

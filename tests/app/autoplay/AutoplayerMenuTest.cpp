@@ -2,7 +2,7 @@
 // person would (glide, button down, button up, a pause for the next screen).
 #include <gtest/gtest.h>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/autoplay/Autoplayer.h"
 #include "game/GameTestSupport.h"
 

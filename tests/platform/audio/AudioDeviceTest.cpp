@@ -10,6 +10,7 @@
 #include "platform/audio/AudioDevice.h"
 #include "platform/audio/AudioTestSupport.h"
 #include "platform/audio/VolumeCurve.h"
+#include "BuildPaths.h"
 
 namespace tamblor {
 namespace {

@@ -7,6 +7,7 @@
 #include "platform/audio/OggDecoder.h"
 #include "platform/audio/SoundDecoder.h"
 #include "platform/audio/WavDecoder.h"
+#include "BuildPaths.h"
 
 namespace tamblor {
 namespace {

@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "platform/FileSystem.h"
 #include "platform/InputState.h"
 #include "platform/display/DisplayApplication.h"
 
@@ -29,8 +27,8 @@ public:
 // A framework user that records the order of the calls it receives and clears to a colour.
 class ProbeApplication final : public DisplayApplication {
 public:
-    ProbeApplication(InputState& input, Dialogs& dialogs, Settings& settings, DisplayOptions options)
-        : DisplayApplication(input, dialogs, settings, options) {
+    ProbeApplication(InputState& input, Dialogs& dialogs, DisplayOptions options)
+        : DisplayApplication(input, dialogs, options) {
         windowTitle_ = "Probe";
         creationWidth_ = 800;
         creationHeight_ = 600;
@@ -48,6 +46,8 @@ public:
     }
 
     std::vector<std::string> calls;
+    std::string storedMode;                // what the game's settings would answer
+    std::vector<std::string> writtenModes;  // what the framework asked to keep
     std::vector<uint32_t> messages;
     std::vector<float> elapsed;
     int32_t restoreResult = 0;
@@ -63,6 +63,8 @@ protected:
     int32_t InvalidateDeviceObjects() override { return Note("InvalidateDeviceObjects"); }
     int32_t DeleteDeviceObjects() override { return Note("DeleteDeviceObjects"); }
     int32_t FinalCleanup() override { return Note("FinalCleanup"); }
+    std::string StoredVideoMode() override { return storedMode; }
+    void StoreVideoMode(const std::string& text) override { writtenModes.push_back(text); }
     int32_t FrameMove() override {
         elapsed.push_back(ElapsedTime());
         return Note("FrameMove");
@@ -83,8 +85,6 @@ private:
 
 struct Fixture {
     test::TempDir dir;
-    FileSystem files{dir.Path(), dir.Path()};
-    Settings settings{files};
     InputState input;
     RecordingDialogs dialogs;
     ManualClock clock;
@@ -102,8 +102,8 @@ DisplayOptions Headless(ManualClock* clock, int maxFrames = 0) {
 
 TEST(DisplayApplication, StartsRunsFramesAndClosesInOrder) {
     Fixture f;
-    f.settings.WriteConfigString("VIDEO", "Mode", "1024 x 768 - 16 bit");
-    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock, 3));
+    ProbeApplication app(f.input, f.dialogs, Headless(&f.clock, 3));
+    app.storedMode = "1024 x 768 - 16 bit";
     ASSERT_EQ(app.Create(), 0);
     std::vector<std::string> start = {"OneTimeSceneInit", "InitDeviceObjects", "RestoreDeviceObjects"};
     EXPECT_EQ(app.calls, start);
@@ -140,7 +140,7 @@ TEST(DisplayApplication, StartsRunsFramesAndClosesInOrder) {
 
 TEST(DisplayApplication, MinimiseStopsFramesAndResetsRestoreTheDevice) {
     Fixture f;
-    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock));
+    ProbeApplication app(f.input, f.dialogs, Headless(&f.clock));
     ASSERT_EQ(app.Create(), 0);
     EXPECT_TRUE(app.Step());  // the window's own start-up events
     app.calls.clear();
@@ -170,7 +170,7 @@ TEST(DisplayApplication, MinimiseStopsFramesAndResetsRestoreTheDevice) {
 
 TEST(DisplayApplication, FailedStartShowsTheErrorAndCleansUp) {
     Fixture f;
-    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock));
+    ProbeApplication app(f.input, f.dialogs, Headless(&f.clock));
     app.restoreResult = static_cast<int32_t>(0x80004005u);
     EXPECT_LT(app.Create(), 0);
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
@@ -182,7 +182,7 @@ TEST(DisplayApplication, FailedStartShowsTheErrorAndCleansUp) {
 
 TEST(DisplayApplication, ScreenshotHoldsTheLogicalPicture) {
     Fixture f;
-    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock));
+    ProbeApplication app(f.input, f.dialogs, Headless(&f.clock));
     ASSERT_EQ(app.Create(), 0);
     std::string path = f.dir / "shot.png";
     app.red = 0.5f;
@@ -204,13 +204,13 @@ TEST(DisplayApplication, ScreenshotHoldsTheLogicalPicture) {
 
 TEST(DisplayApplication, HeadlessSetupListsTheModesAndWritesNothing) {
     Fixture f;
-    ProbeApplication app(f.input, f.dialogs, f.settings, Headless(&f.clock));
+    ProbeApplication app(f.input, f.dialogs, Headless(&f.clock));
     testing::internal::CaptureStdout();
     EXPECT_EQ(app.SetupVideoMode(true), 2);
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("* 800 x 600 - 16 bit"), std::string::npos) << printed;
     EXPECT_NE(printed.find("1024 x 768 - 32 bit"), std::string::npos);
-    EXPECT_FALSE(f.dir.Has("config.ini"));
+    EXPECT_TRUE(app.writtenModes.empty());
 }
 
 }  // namespace tamblor

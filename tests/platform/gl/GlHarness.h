@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/Language.h"
-#include "app/Log.h"
-#include "app/Settings.h"
+#include "core/Language.h"
+#include "core/Log.h"
+#include "core/Settings.h"
 #include "graphics/Graphics.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"

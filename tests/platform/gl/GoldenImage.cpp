@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/gl/PngFile.h"
+#include "BuildPaths.h"
 
 namespace tamblor::test {
 

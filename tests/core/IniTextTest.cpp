@@ -1,4 +1,4 @@
-#include "app/IniText.h"
+#include "core/IniText.h"
 
 #include <gtest/gtest.h>
 

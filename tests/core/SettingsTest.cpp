@@ -1,12 +1,12 @@
-#include "app/Settings.h"
+#include "core/Settings.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/Language.h"
-#include "app/Log.h"
+#include "core/Language.h"
+#include "core/Log.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {

@@ -1,4 +1,4 @@
-#include "app/MouseButtons.h"
+#include "core/MouseButtons.h"
 
 #include "platform/InputState.h"
 #include "platform/Message.h"

@@ -1,8 +1,8 @@
-#include "app/Settings.h"
+#include "core/Settings.h"
 
 #include <cstdio>
 
-#include "app/IniText.h"
+#include "core/IniText.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {

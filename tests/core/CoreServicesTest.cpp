@@ -2,9 +2,9 @@
 
 #include <deque>
 
-#include "app/AppState.h"
-#include "app/MouseButtons.h"
-#include "app/Random.h"
+#include "core/AppState.h"
+#include "core/MouseButtons.h"
+#include "core/Random.h"
 #include "platform/InputState.h"
 #include "platform/Message.h"
 

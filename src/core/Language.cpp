@@ -1,7 +1,7 @@
-#include "app/Language.h"
+#include "core/Language.h"
 
-#include "app/IniText.h"
-#include "app/Log.h"
+#include "core/IniText.h"
+#include "core/Log.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {
