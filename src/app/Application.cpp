@@ -378,6 +378,14 @@ void Application::OpenSiteLink() {
     if (!IsHeadless()) OpenWithDesktop(url);
 }
 
+void Application::ChooseNextLanguage() {
+    std::string next = language.NextLanguageName();
+    if (next.empty() || next == language.languageName) return;
+    language.languageName = next;
+    settings.WriteConfigString("LANGUAGE", "Name", next);
+    log.WriteLog("Language: " + next, LOG_TIME);
+}
+
 void Application::ShowFrameNow() {
     PresentPicture();
     SwapNow();

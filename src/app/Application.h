@@ -144,6 +144,7 @@ private:
 
     void CloseWindow();
     void OpenSiteLink();
+    void ChooseNextLanguage();
 
     // What the menus ask of the window, the desktop and the music.
     class Host final : public ShellHost {
@@ -155,6 +156,7 @@ private:
         bool ToggleFullscreen() override { return app_.DisplayApplication::ToggleFullscreen() >= 0; }
         void SetMusicVolume(float volume) override { app_.music_.SetMusicVolume(volume); }
         void SetSfxVolume(float volume) override { app_.music_.SetSfxVolume(volume); }
+        void ChooseNextLanguage() override { app_.ChooseNextLanguage(); }
 
     private:
         Application& app_;

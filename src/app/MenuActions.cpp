@@ -77,6 +77,8 @@ void MenuActions::OptionsAction(std::string_view action) {
         host_.SetSfxVolume(options.GetSliderValue("SfxVolume"));
     } else if (action == "procMusicMode") {
         host_.SetMusicVolume(options.GetSliderValue("MusicVolume"));
+    } else if (action == "procLanguage") {
+        host_.ChooseNextLanguage();
     } else if (action == "procFullScreenMode") {
         const bool wanted = options.IsChecked("btnFullScreen") != 0;
         const bool full = host_.IsFullScreen();

@@ -15,6 +15,9 @@ public:
     virtual bool ToggleFullscreen() = 0;
     virtual void SetMusicVolume(float volume) = 0;
     virtual void SetSfxVolume(float volume) = 0;
+    // Moves to the next language of language.ini and keeps it for the next start; every text drawn
+    // from then on is in that language.
+    virtual void ChooseNextLanguage() = 0;
 };
 
 }  // namespace tamblor

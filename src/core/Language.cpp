@@ -2,6 +2,7 @@
 
 #include "core/IniText.h"
 #include "core/Log.h"
+#include "core/TextEncoding.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {
@@ -58,8 +59,38 @@ void Language::Refresh() {
         std::string key = Lower(TrimBlanks(t.substr(0, eq)));
         if (key.empty() || key.front() == ';' || texts_.count(key)) continue;
         std::string single = "[s]\n" + std::string(t) + "\n";
-        if (auto value = IniGet(single, "s", key)) texts_.emplace(key, *value);
+        if (auto value = IniGet(single, "s", key)) texts_.emplace(key, Latin1FromUtf8(*value));
     }
+}
+
+std::vector<std::string> Language::LanguageNames() const {
+    std::vector<std::string> names;
+    std::string text;
+    if (!files_.ReadFile(kLanguageFile, text)) return names;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t nl = text.find('\n', pos);
+        if (nl == std::string::npos) nl = text.size();
+        std::string_view t = TrimBlanks(std::string_view(text).substr(pos, nl - pos));
+        pos = nl + 1;
+        if (t.substr(0, 3) == "\xEF\xBB\xBF") t = TrimBlanks(t.substr(3));
+        size_t close = t.rfind(']');
+        if (t.empty() || t.front() != '[' || close == std::string_view::npos || close < 2) continue;
+        std::string name(TrimBlanks(t.substr(1, close - 1)));
+        bool seen = false;
+        for (const std::string& known : names) seen = seen || EqualsNoCase(known, name);
+        if (!seen && !name.empty()) names.push_back(name);
+    }
+    return names;
+}
+
+std::string Language::NextLanguageName() const {
+    std::vector<std::string> names = LanguageNames();
+    if (names.empty()) return languageName;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (EqualsNoCase(names[i], languageName)) return names[(i + 1) % names.size()];
+    }
+    return names.front();
 }
 
 const std::string& Language::LanguageString(std::string_view key) {

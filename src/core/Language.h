@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace tamblor {
 
@@ -13,7 +14,8 @@ class Log;
 
 // Translated texts from language.ini, looked up in the section named by LANGUAGE/Name of config.ini.
 // The file is held in memory and read again whenever it changes on disk, so every lookup returns what
-// a fresh read would.
+// a fresh read would. The file is UTF-8; texts come back one byte per character (Latin-1), as the
+// font sheets draw them.
 class Language {
 public:
     Language(const FileSystem& files, Log& log) : files_(files), log_(log) {}
@@ -23,6 +25,12 @@ public:
 
     // The text for key (at most 254 characters), or "" when there is none.
     const std::string& LanguageString(std::string_view key);
+
+    // The languages language.ini offers: its section names, in the file's order, each once.
+    std::vector<std::string> LanguageNames() const;
+    // The language after the current one in that list (the first after the last); the current one
+    // when the file offers no other.
+    std::string NextLanguageName() const;
 
 private:
     void Refresh();

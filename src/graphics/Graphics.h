@@ -114,6 +114,9 @@ public:
                     std::string_view text, float scale);
     // Draws the language text of key (or the key itself); 0, or E_FAIL for the big font without one.
     int32_t DrawString(float x, float y, float size, uint32_t colour, uint32_t flags, std::string_view key);
+    // The width (a fraction of the screen width) DrawString gives the text of key in the bitmap font at
+    // height size; 0 without the font sheet.
+    float StringWidth(float size, std::string_view key);
     void DrawProgressBar(TextureHandle first, TextureHandle second, float x, float y, float w, float h,
                          int percent, uint32_t flags);
 
@@ -123,6 +126,10 @@ public:
     void LoadSymbolWidths(std::string_view fontFile);
     // Position of a byte in the symbol list, or -1.
     int SymbolIndex(char character) const;
+    // The width of one character cell of the font sheet at text height size, in screen widths.
+    float FontCellWidth(float size) const;
+    // How far text moves the pen at that cell width: each symbol's width, a full cell for others.
+    float TextAdvance(std::string_view text, float cellWidth) const;
     void CreateBigFont(std::string_view face, float heightFraction);
     void ReleaseBigFont();
     TextureFont* BigFont() const { return bigFont_.get(); }

@@ -32,6 +32,35 @@ int Graphics::SymbolIndex(char character) const {
     return pos == std::string::npos ? -1 : static_cast<int>(pos);
 }
 
+float Graphics::FontCellWidth(float size) const {
+    PixelSize client = GetClientSize();
+    float W = static_cast<float>(client.width);
+    float H = static_cast<float>(client.height);
+    float cw = static_cast<float>(fontTexture_->Width()) / kFontColumns / W;
+    float ch = static_cast<float>(fontTexture_->Height()) / kFontRows / H;
+    return size * cw / ch;  // a cell keeps its pixel proportions at height size
+}
+
+float Graphics::TextAdvance(std::string_view text, float cellWidth) const {
+    float total = 0;
+    for (char c : text) {
+        int idx = SymbolIndex(c);
+        total += idx >= 0 ? cellWidth * symbolWidths_[idx] : cellWidth;
+    }
+    return total;
+}
+
+float Graphics::StringWidth(float size, std::string_view key) {
+    if (fontTexture_ == nullptr)
+        return 0;
+    std::string text = language_.LanguageString(key);
+    if (text.empty())
+        text = std::string(key);
+    if (text.size() > kMaxText)
+        text.resize(kMaxText);
+    return TextAdvance(text, FontCellWidth(size));
+}
+
 void Graphics::LoadSymbolWidths(std::string_view fontFile) {
     symbolList_ = language_.LanguageString("SymbolList").substr(0, kMaxSymbols);
     fontTexture_ = FindTexture(fontFile);
@@ -133,15 +162,8 @@ int32_t Graphics::DrawString(float x, float y, float size, uint32_t colour, uint
 
     if (fontTexture_ == nullptr)
         return 0;
-    float cw = static_cast<float>(fontTexture_->Width()) / kFontColumns / W;
-    float ch = static_cast<float>(fontTexture_->Height()) / kFontRows / H;
-    float gw = size * cw / ch;  // a cell keeps its pixel proportions at height size
-
-    float total = 0;
-    for (char c : text) {
-        int idx = SymbolIndex(c);
-        total += idx >= 0 ? gw * symbolWidths_[idx] : gw;
-    }
+    float gw = FontCellWidth(size);
+    float total = TextAdvance(text, gw);
     float start = x;
     if (flags & TEXT_RIGHT) {
         start = x - total;

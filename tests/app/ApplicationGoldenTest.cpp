@@ -54,4 +54,32 @@ TEST(ApplicationGolden, MenuMapLevelPauseAndHighScores) {
     ExpectGolden(scores, "app-high-scores");
 }
 
+TEST(ApplicationGolden, OptionsAndMainMenuInGermanAndFrench) {
+    test::HeadlessGame game(2026);
+    ASSERT_TRUE(game.Start());
+    game.Frames(40);
+    Screen& main = game.app->Screens().Get(ScreenId::Main);
+    Screen& options = game.app->Screens().Get(ScreenId::Options);
+    // The language button moves through the languages of language.ini; each choice is kept in
+    // config.ini and shows at once, on the screen it was made on and on the next.
+    for (const char* language : {"GERMAN", "FRENCH"}) {
+        SCOPED_TRACE(language);
+        game.ClickButton(main, "btnOptions");
+        game.Frames(20);
+        game.ClickButton(options, "btnLanguage");
+        game.Frames(20);
+        EXPECT_NE(game.user.Read("config.ini").find(std::string("Name=") + language), std::string::npos);
+        ExpectGolden(game, std::string("app-options-") + (language[0] == 'G' ? "german" : "french"));
+        game.ClickButton(options, "btnClose");
+        game.MoveTo(5, 5);
+        game.Frames(40);
+        ExpectGolden(game, std::string("app-main-menu-") + (language[0] == 'G' ? "german" : "french"));
+    }
+    // After the last language comes the first again.
+    game.ClickButton(main, "btnOptions");
+    game.Frames(5);
+    game.ClickButton(options, "btnLanguage");
+    EXPECT_NE(game.user.Read("config.ini").find("Name=ENGLISH"), std::string::npos);
+}
+
 }  // namespace tamblor

@@ -57,6 +57,7 @@ public:
     int toggles = 0;
     std::vector<float> musicVolumes;
     std::vector<float> sfxVolumes;
+    int languageChoices = 0;
     void CloseWindow() override { ++closes; }
     void OpenSiteLink() override { ++siteOpens; }
     bool IsFullScreen() const override { return fullScreen; }
@@ -68,6 +69,7 @@ public:
     }
     void SetMusicVolume(float v) override { musicVolumes.push_back(v); }
     void SetSfxVolume(float v) override { sfxVolumes.push_back(v); }
+    void ChooseNextLanguage() override { ++languageChoices; }
 };
 
 // Textures from the graphics harness's table (null for pictures that do not exist).

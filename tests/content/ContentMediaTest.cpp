@@ -167,7 +167,7 @@ TEST(ContentPictures, AlphaWhereTheDrawingDependsOnIt) {
             EXPECT_TRUE(white && dark) << "cell " << cell;
         }
     }
-    EXPECT_EQ(inked, 94) << "every symbol but the blank has a glyph";
+    EXPECT_EQ(inked, 125) << "every symbol but the blank has a glyph";
     // The board frame: opaque panel and corners, a see-through board window and tray band, and the
     // last row and column repeated past 800 x 600 for filtering.
     Pixels border = Load("Graphics\\status-border.png");

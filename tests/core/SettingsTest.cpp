@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/Language.h"
 #include "core/Log.h"
 #include "platform/FileSystem.h"
 
@@ -114,27 +113,6 @@ TEST(Log, FlagsFramesAndFirstFolder) {
     Log again(back);
     again.WriteLog("second run", LOG_NEW);
     EXPECT_EQ(first.Read("app.log"), "second run\n");
-}
-
-TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
-    TempDir user;
-    user.Write("language.ini", "[ENGLISH]\r\nHello = \"Hi there\"\r\nhint=English\\hint1.png\r\n[GERMAN]\r\nHello=Hallo\r\n");
-    FileSystem fs(user.Path(), "");
-    Log log(fs);
-    Language language(fs, log);
-    language.languageName = "english";
-    EXPECT_EQ(language.LanguageString("HELLO"), "Hi there");
-    EXPECT_EQ(language.LanguageString("hint"), "English\\hint1.png");
-    EXPECT_EQ(language.LanguageString("missing"), "");
-    EXPECT_EQ(language.LanguageString(""), "");
-    language.languageName = "GERMAN";
-    EXPECT_EQ(language.LanguageString("Hello"), "Hallo");
-    user.Write("language.ini", "[GERMAN]\nHello=Guten Tag, neu geschrieben\n");
-    EXPECT_EQ(language.LanguageString("Hello"), "Guten Tag, neu geschrieben");
-
-    language.languageName.clear();
-    EXPECT_EQ(language.LanguageString("Hello"), "");
-    EXPECT_NE(user.Read("app.log").find("Warning: language not defined in 'config.ini'"), std::string::npos);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cairo.h>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <sstream>
 
@@ -27,14 +28,30 @@ constexpr int kInkLeft = 1, kInkRight = kCell - 3, kInkTop = 3, kInkBottom = kCe
 
 const char* kFontFile = "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf";
 
-// Printable ASCII from '!' to '}', then a blank, then '~': the blank sits away from both ends of the
-// value because INI readers trim blanks there.
-std::string SymbolList() {
-    std::string s;
-    for (char c = '!'; c <= '}'; ++c) s += c;
-    s += ' ';
-    s += '~';
-    return s;
+// Printable ASCII from '!' to '}', then a blank, then '~', then the letters German and French texts
+// need: the blank sits away from both ends of the value because INI readers trim blanks there. The
+// characters are Unicode code points up to U+00FF, so each is one byte of the game's Latin-1 text.
+std::vector<uint32_t> SymbolCodes() {
+    std::vector<uint32_t> codes;
+    for (uint32_t c = '!'; c <= '}'; ++c) codes.push_back(c);
+    codes.push_back(' ');
+    codes.push_back('~');
+    const char32_t* accented = U"ÄÖÜäöüßàâçéèêëîïôûùÀÂÇÉÈÊËÎÏÔÛÙ";
+    for (const char32_t* c = accented; *c; ++c) codes.push_back(static_cast<uint32_t>(*c));
+    return codes;
+}
+
+std::string Utf8(const std::vector<uint32_t>& codes) {
+    std::string text;
+    for (uint32_t c : codes) {
+        if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return text;
 }
 
 }  // namespace
@@ -50,13 +67,13 @@ FontKeys MakeFontSheet(Output& out) {
         return keys;
     }
     FT_Set_Pixel_Sizes(face, 0, kPixelSize);
-    std::string symbols = SymbolList();
+    std::vector<uint32_t> symbols = SymbolCodes();
     std::vector<float> glyph(kSheetW * kSheetH, 0.0f), outline(kSheetW * kSheetH, 0.0f);
     keys.widths.assign(128, 0);
 
     for (size_t k = 0; k < symbols.size(); ++k) {
         int cellX = static_cast<int>(k % 16) * kCell, cellY = static_cast<int>(k / 16) * kCell;
-        if (FT_Load_Char(face, static_cast<unsigned char>(symbols[k]), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0) {
+        if (FT_Load_Char(face, symbols[k], FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0) {
             continue;
         }
         FT_GlyphSlot g = face->glyph;
@@ -126,7 +143,7 @@ FontKeys MakeFontSheet(Output& out) {
     }
     cairo_surface_mark_dirty(sheet);
     out.Picture("Graphics\\font01.png", sheet);
-    keys.symbolList = symbols;
+    keys.symbolList = Utf8(symbols);
     return keys;
 }
 
@@ -147,7 +164,7 @@ std::string WithFontKeys(const std::string& ini, const FontKeys& keys) {
                        (line.size() > 12 && line.rfind("Line0", 0) == 0 && line.compare(6, 7, "_Width=") == 0);
         if (fontKey) continue;
         result << line << "\n";
-        if (!inserted && !line.empty() && line[0] == '[') {
+        if (!line.empty() && line[0] == '[') {
             result << block.str();
             inserted = true;
         }

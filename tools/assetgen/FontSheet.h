@@ -9,15 +9,15 @@ namespace assetgen {
 class Output;
 
 struct FontKeys {
-    std::string symbolList;
+    std::string symbolList;  // UTF-8
     std::vector<int> widths;  // 128 widths in sixteenths of a cell
 };
 
 // Draws the sheet into out and returns the keys; empty keys when the font cannot be loaded.
 FontKeys MakeFontSheet(Output& out);
 
-// Puts SymbolList and Line01_Width .. Line08_Width at the top of the first section of an INI text,
-// replacing any earlier font keys. Returns the new text.
+// Puts SymbolList and Line01_Width .. Line08_Width at the top of every section (every language draws
+// with the same sheet) of an INI text, replacing any earlier font keys. Returns the new text.
 std::string WithFontKeys(const std::string& ini, const FontKeys& keys);
 
 }  // namespace assetgen

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "core/Language.h"
+#include "core/Log.h"
+#include "core/TextEncoding.h"
+#include "platform/FileSystem.h"
+
+namespace tamblor {
+namespace {
+
+using test::TempDir;
+
+TEST(TextEncoding, Latin1FromUtf8KeepsAsciiAndWhatItCannotMap) {
+    struct Case {
+        std::string in, out;
+    };
+    const std::vector<Case> cases = {
+        {"Plain ASCII ~", "Plain ASCII ~"},
+        {"Gr\xC3\xBC\xC3\x9F", "Gr\xFC\xDF"},              // Grüß
+        {"\xC3\x89t\xC3\xA9 \xC3\xA0", "\xC9t\xE9 \xE0"},  // Été à
+        {"\xC2\xA0\xC2\xBF", "\xA0\xBF"},                  // first and last of C2
+        {"Gr\xFC\xDF", "Gr\xFC\xDF"},                      // already Latin-1: kept
+        {"\xC3", "\xC3"},                                  // cut sequence at the end
+        {"\xC3(", "\xC3("},                                // lead without continuation
+        {"\xE2\x82\xAC", "\xE2\x82\xAC"},                  // beyond U+00FF: bytes kept
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Latin1FromUtf8(c.in), c.out) << c.in;
+}
+
+TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
+    TempDir user;
+    user.Write("language.ini",
+               "[ENGLISH]\r\nHello = \"Hi there\"\r\nhint=English\\hint1.png\r\n[GERMAN]\r\nHello=Hallo\r\n");
+    FileSystem fs(user.Path(), "");
+    Log log(fs);
+    Language language(fs, log);
+    language.languageName = "english";
+    EXPECT_EQ(language.LanguageString("HELLO"), "Hi there");
+    EXPECT_EQ(language.LanguageString("hint"), "English\\hint1.png");
+    EXPECT_EQ(language.LanguageString("missing"), "");
+    EXPECT_EQ(language.LanguageString(""), "");
+    language.languageName = "GERMAN";
+    EXPECT_EQ(language.LanguageString("Hello"), "Hallo");
+    user.Write("language.ini", "[GERMAN]\nHello=Guten Tag, neu geschrieben\n");
+    EXPECT_EQ(language.LanguageString("Hello"), "Guten Tag, neu geschrieben");
+
+    // The languages on offer, in the file's order, and the choice that follows each.
+    user.Write(
+        "language.ini",
+        "\xEF\xBB\xBF[ENGLISH]\r\nHello=Hi\r\n; [NOT A SECTION]\r\n[ GERMAN ]\r\nHello=Gr\xC3\xBC\xC3\x9F "
+        "dich\r\n[french]\r\n[English]\r\n[]\r\n");
+    EXPECT_EQ(language.LanguageNames(), (std::vector<std::string>{"ENGLISH", "GERMAN", "french"}));
+    EXPECT_EQ(language.LanguageString("Hello"), "Gr\xFC\xDF dich")
+        << "UTF-8 texts come back one byte a letter";
+    EXPECT_EQ(language.NextLanguageName(), "french");
+    language.languageName = "FRENCH";
+    EXPECT_EQ(language.NextLanguageName(), "ENGLISH") << "the first follows the last";
+    language.languageName = "KLINGON";
+    EXPECT_EQ(language.NextLanguageName(), "ENGLISH");
+    user.Write("language.ini", "no sections at all\n");
+    EXPECT_TRUE(language.LanguageNames().empty());
+    EXPECT_EQ(language.NextLanguageName(), "KLINGON") << "nothing else on offer: the language stays";
+
+    language.languageName.clear();
+    EXPECT_EQ(language.LanguageString("Hello"), "");
+    EXPECT_NE(user.Read("app.log").find("Warning: language not defined in 'config.ini'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tamblor
