@@ -202,8 +202,13 @@ int32_t Application::FrameMove() {
     }
     frameTime_ = ElapsedTime();
     fps_ = fpsCounter_.MeasureFps(clock.Seconds());
-    if (State() == Playing)
-        game_.UpdateLevel(ElapsedTime());
+    // In play the level moves on, or, with the editor on, the editor works on the standing level.
+    if (State() == Playing) {
+        if (game_.editorMode)
+            game_.UpdateEditor();
+        else
+            game_.UpdateLevel(ElapsedTime());
+    }
     return 0;
 }
 

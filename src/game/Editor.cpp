@@ -26,8 +26,13 @@ constexpr float kRemoveFactor = 0.45f;
 
 void Game::ToggleEditor() {
     editorMode = editorMode ? 0 : 1;
-    if (!editorMode)
+    // The level stands still while it is edited: its clock (and the bug's) holds as in a pause, so
+    // the time spent editing is not taken from the player.
+    if (!editorMode) {
+        ResumeClock();
         return;
+    }
+    PauseClock();
     for (int i = 0; i < cellCount; ++i) {
         ShapeItem& cell = cells[static_cast<size_t>(i)];
         cell.y = cell.baseY;

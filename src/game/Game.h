@@ -160,7 +160,7 @@ public:
 
     // --- Level editor ------------------------------------------------------------------------------
     // F12: switches the editor; switched on, every cell goes back to its starting height, present and
-    // empty.
+    // empty, and the level's clock holds (as in a pause) until it is switched off.
     void ToggleEditor();
     // Keypad plus and minus: the next or previous level file, loaded with its pictures and fresh lines.
     void EditorChangeLevel(int step);

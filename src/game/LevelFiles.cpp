@@ -151,6 +151,9 @@ void Game::LoadLevel() {
     pauseDepth_ = 0;
     menuPauseDepth_ = 0;
     tutorialHoldsPause_ = false;
+    // A level loaded while the editor is on stands still until the editor is switched off.
+    if (editorMode)
+        PauseClock();
 
     std::string fileName = LevelFileName(levelNumber);
     tinyxml2::XMLDocument doc;

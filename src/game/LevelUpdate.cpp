@@ -200,8 +200,8 @@ void Game::MoveBugToward(float tx, float ty, float step) {
 }
 
 void Game::UpdateBug(float frameTime) {
-    // Outside play the bug stands still with the rest of the level.
-    if (!bug.active || appStates_.State() != Playing)
+    // Outside play, and while the level is edited, the bug stands still with the rest of the level.
+    if (!bug.active || appStates_.State() != Playing || editorMode)
         return;
     float t = SystemNow();
     float step = bug.speed * frameTime;

@@ -1,7 +1,10 @@
 // The whole game, headless, driven like a player: clicks on the menus' buttons, keys, typed names,
 // and levels played by the bot's pointer and button input.
 #include <gtest/gtest.h>
+#include <tinyxml2.h>
 
+#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -257,22 +260,118 @@ TEST(ApplicationEndToEnd, FocusLossPausesPlayAndADeviceResetKeepsEverything) {
     EXPECT_NE(after.find("RestoreDeviceObjects(): FINISHED"), std::string::npos);
 }
 
-TEST(ApplicationEndToEnd, EditorKeyAndKeypadLevelChange) {
+TEST(ApplicationEndToEnd, LevelEditorInTheRunningGame) {
     Player p(17);
     ASSERT_TRUE(p.Start());
     p.StartNewGame("btnClassicGame");
+    ASSERT_TRUE(p.PlayThroughTutorial());
+    p.game.Frames(30);
+    ASSERT_EQ(p.App().State(), Playing);
+    Game& g = p.Level();
+    // In play the lines move and the clock runs.
+    float firstY = g.cells[0].y, clock = g.timeLeft;
     p.game.Frames(10);
+    ASSERT_NE(g.cells[0].y, firstY);
+    ASSERT_LT(g.timeLeft, clock);
+
+    // F12: every cell back at its starting height, and the level stands still while it is edited.
     p.game.Key(VK_F12);
-    EXPECT_EQ(p.Level().editorMode, 1);
+    ASSERT_EQ(g.editorMode, 1);
+    std::vector<std::pair<float, float>> edited;
+    for (int i = 0; i < g.cellCount; ++i) {
+        const ShapeItem& cell = g.cells[static_cast<size_t>(i)];
+        EXPECT_EQ(cell.y, cell.baseY);
+        edited.emplace_back(cell.x, cell.y);
+    }
+    const int gridCells = g.cellCount;
+    const float held = g.timeLeft;
+    p.game.Frames(120);
+    for (int i = 0; i < g.cellCount; ++i)
+        EXPECT_EQ(g.cells[static_cast<size_t>(i)].y, edited[static_cast<size_t>(i)].second);
+    EXPECT_EQ(g.timeLeft, held);
+
+    // The left button adds a filled cell at the grid point below the pointer.
+    p.game.Click(130, 250);  // (0.1625, 0.4167): column 0, row 3
+    ASSERT_EQ(g.cellCount, gridCells + 1);
+    const ShapeItem& added = g.cells[static_cast<size_t>(gridCells)];
+    EXPECT_FLOAT_EQ(added.x, 0.15f);
+    EXPECT_FLOAT_EQ(added.y, -0.07916667f + 3 * 0.15833333f);
+    EXPECT_EQ(added.filled, 1);
+    edited.emplace_back(added.x, added.y);
+
+    // The right button over a board cell removes it (a cell that is alone near its grid point).
+    int removed = -1;
+    for (int i = 0; i < gridCells && removed < 0; ++i) {
+        const ShapeItem& cell = g.cells[static_cast<size_t>(i)];
+        if (cell.y < 0.05f || cell.y > 0.75f || cell.x < 0.25f)
+            continue;
+        int px = static_cast<int>(std::lround(cell.x * 800.0f)),
+            py = static_cast<int>(std::lround(cell.y * 600.0f));
+        auto [sx, sy] =
+            Game::SnapToEditorGrid(static_cast<float>(px) / 800.0f, static_cast<float>(py) / 600.0f);
+        int near = 0;
+        for (int j = 0; j < g.cellCount; ++j) {
+            const ShapeItem& other = g.cells[static_cast<size_t>(j)];
+            if (std::fabs(other.x - sx) < other.width * 0.45f &&
+                std::fabs(other.y - sy) < other.height * 0.45f)
+                near += j == i ? 1 : 2;
+        }
+        if (near != 1)
+            continue;
+        removed = i;
+        p.game.MoveTo(px, py);
+        p.App().Input().SetKeyDown(VK_RBUTTON, true);
+        p.App().PostMessage(MouseMessage(WM_RBUTTONDOWN, px, py));
+        p.game.Frames(1);
+        p.App().Input().SetKeyDown(VK_RBUTTON, false);
+        p.App().PostMessage(MouseMessage(WM_RBUTTONUP, px, py));
+        p.game.Frames(1);
+    }
+    ASSERT_GE(removed, 0);
+    edited.erase(edited.begin() + removed);
+    EXPECT_EQ(g.cellCount, gridCells);
+
+    // F2 writes the level file into the user folder: exactly the edited cells, in their order.
+    p.game.Key(VK_F2);
+    std::string text = p.game.user.Read("Levels/level_1.xml");
+    tinyxml2::XMLDocument doc;
+    ASSERT_EQ(doc.Parse(text.c_str()), tinyxml2::XML_SUCCESS);
+    const tinyxml2::XMLElement* map = doc.FirstChildElement("LevelMap");
+    ASSERT_NE(map, nullptr);
+    std::vector<std::string> written, wanted;
+    for (const tinyxml2::XMLElement* e = map->FirstChildElement("ShapeCell"); e;
+         e = e->NextSiblingElement("ShapeCell"))
+        written.push_back(std::string(e->Attribute("xc")) + " " + e->Attribute("yc"));
+    for (auto [x, y] : edited) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%f %f", x, y);
+        wanted.emplace_back(line);
+    }
+    EXPECT_EQ(written, wanted);
+
+    // F12 again: play goes on with the clock where it stood and the lines moving.
+    p.game.Key(VK_F12);
+    EXPECT_EQ(g.editorMode, 0);
+    EXPECT_NEAR(g.timeLeft, held, 0.05f);
+    const ShapeItem& last = g.cells[static_cast<size_t>(g.cellCount - 1)];  // the added cell
+    EXPECT_EQ(last.x, 0.15f);
+    float lastY = last.y;
+    p.game.Frames(30);
+    EXPECT_NE(last.y, lastY);
+    EXPECT_LT(g.timeLeft, held - 0.4f);
+
+    // The keypad steps through the levels only while the editor is on; level 1 is read back from the
+    // written file by the loading rule: its parameters and the generated grid, not the listed cells.
     p.game.Key(VK_ADD);
-    EXPECT_EQ(p.Level().levelNumber, 2);
-    p.game.Key(VK_SUBTRACT);
-    EXPECT_EQ(p.Level().levelNumber, 1);
-    p.game.Frames(5);
+    EXPECT_EQ(g.levelNumber, 1);
     p.game.Key(VK_F12);
-    EXPECT_EQ(p.Level().editorMode, 0);
-    p.game.Key(VK_ADD);  // without the editor the keypad does nothing
-    EXPECT_EQ(p.Level().levelNumber, 1);
+    p.game.Key(VK_ADD);
+    EXPECT_EQ(g.levelNumber, 2);
+    p.game.Key(VK_SUBTRACT);
+    EXPECT_EQ(g.levelNumber, 1);
+    EXPECT_EQ(g.cellCount, gridCells);
+    p.game.Key(VK_F12);
+    EXPECT_EQ(g.editorMode, 0);
 }
 
 }  // namespace tamblor

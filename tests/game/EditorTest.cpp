@@ -74,17 +74,6 @@ TEST(Editor, AddsOneCellPerFreeGridPointAndRemovesUnderTheRightButton) {
     EXPECT_EQ(w.game.cellCount, 69);
     w.Left(false);
 
-    // Removal: every cell near the point goes, also two on the same spot.
-    w.game.cells[69] = w.game.cells[66];
-    w.game.cellCount = 70;
-    w.input.SetKeyDown(VK_RBUTTON, true);
-    w.MouseAt(0.16f, 0.08f);
-    w.Frame();
-    EXPECT_EQ(w.game.cellCount, 68);
-    EXPECT_EQ(w.sound.Count("delete_shape"), 2);
-    EXPECT_FLOAT_EQ(w.game.cells[66].y, -0.07916667f + 2 * 0.15833333f);
-    w.input.SetKeyDown(VK_RBUTTON, false);
-
     // The table holds 180 cells.
     w.game.cellCount = 179;
     w.Left(true);
@@ -93,6 +82,39 @@ TEST(Editor, AddsOneCellPerFreeGridPointAndRemovesUnderTheRightButton) {
     w.MouseAt(0.16f, 0.72f);
     w.Frame();
     EXPECT_EQ(w.game.cellCount, 180);
+}
+
+TEST(Editor, RemovesAdjacentSlotsAndTheBugFollowsTheRenumbering) {
+    // Cells 12 and 13 (line 1) lie on one grid point; the right button there removes both: the cell
+    // that moves into slot 12 is looked at again. The bug's target keeps pointing at its own cell.
+    const struct {
+        int targetBefore, targetAfter;
+    } cases[] = {{5, 5}, {11, 11}, {12, -1}, {13, -1}, {14, 12}, {65, 63}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.targetBefore);
+        EditorWorld w;
+        Game& g = w.game;
+        g.ToggleEditor();
+        g.cells[13].x = g.cells[12].x;
+        g.cells[13].y = g.cells[12].y;
+        g.bug.active = 1;
+        g.bug.targetCell = c.targetBefore;
+        ShapeItem target = g.cells[static_cast<size_t>(c.targetBefore)];
+        w.input.SetKeyDown(VK_RBUTTON, true);
+        w.MouseAt(g.cells[12].x, g.cells[12].y);
+        w.Frame();
+        EXPECT_EQ(g.cellCount, 64);
+        EXPECT_EQ(w.sound.Count("delete_shape"), 2);
+        EXPECT_EQ(g.bug.targetCell, c.targetAfter);
+        if (c.targetAfter >= 0) {
+            const ShapeItem& now = g.cells[static_cast<size_t>(c.targetAfter)];
+            EXPECT_EQ(now.x, target.x);
+            EXPECT_EQ(now.y, target.y);
+        }
+        // The cells behind moved down two slots in order.
+        EXPECT_FLOAT_EQ(g.cells[12].y, 0.39583333f);
+        EXPECT_FLOAT_EQ(g.cells[63].x, 0.29f + 5 * 0.11875f);
+    }
 }
 
 TEST(Editor, SavesTheLevelFileAndItLoadsBack) {
