@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/SiteLink.h"
+#include "core/FloatToInt.h"
 #include "platform/TextureFont.h"
 #include "platform/display/DesktopOpener.h"
 #include "platform/gl/GlRenderDevice.h"
@@ -236,7 +237,7 @@ int32_t Application::Render() {
     state.alphaBlendEnable = false;
     // The one fade of the program: the finished picture times sceneFade.
     if (game_.sceneFade != 1.0f) {
-        uint32_t c = static_cast<uint32_t>((1.0f - game_.sceneFade) * 255.0f) & 0xFF;
+        uint32_t c = static_cast<uint32_t>(TruncateToInt((1.0f - game_.sceneFade) * 255.0f, 0, 255));
         graphics_.DrawSprite(nullptr, 0.5f, 0.5f, 1.0f, 1.0f, 0, 0, 1, 1, MakeArgb(c, c, c, c),
                              SPRITE_DARKEN);
     }

@@ -97,8 +97,22 @@ private:
     size_t at_ = 0;
 };
 
+// The game keeps everything it moves within a few screens of the visible one: cells wrap at the
+// bottom of the longest line, panel shapes enter just right of the screen.
+constexpr float kPositionLimit = 10.0f;
+// A time span longer than the millisecond clock can measure (2^32 ms) is no time the game took.
+constexpr float kTimeLimit = 4294967.296f;
+
 bool Finite(float v) {
     return std::isfinite(v);
+}
+
+bool Within(float v, float lo, float hi) {
+    return v >= lo && v <= hi;  // false for NaN as well
+}
+
+bool Position(float v) {
+    return Within(v, -kPositionLimit, kPositionLimit);
 }
 
 bool SanitiseShape(SavedShape& s) {
@@ -106,8 +120,10 @@ bool SanitiseShape(SavedShape& s) {
         return false;
     if (s.bonusKind < 0 || s.bonusKind > 3)
         return false;
-    if (!Finite(s.baseY) || !Finite(s.x) || !Finite(s.y) || !Finite(s.width) || !Finite(s.height) ||
-        !Finite(s.vy))
+    // Sizes shrink to nothing at the end of a level and never grow past a cell. The speed is set
+    // again from the level's line speed in the first frame; only its sign is kept.
+    if (!Position(s.baseY) || !Position(s.x) || !Position(s.y) || !Within(s.width, 0.0f, 1.0f) ||
+        !Within(s.height, 0.0f, 1.0f) || !Finite(s.vy))
         return false;
     s.present = s.present != 0;
     s.filled = s.filled != 0;
@@ -173,7 +189,9 @@ bool SavedGameRecord::Sanitise() {
         return false;
     if (spawnedCount < 0)
         return false;
-    if (!Finite(sinceLevelStart) || !Finite(elapsed))
+    if (score < 0 || score > kMaxScore)
+        return false;
+    if (!Within(sinceLevelStart, -kTimeLimit, kTimeLimit) || !Within(elapsed, -kTimeLimit, kTimeLimit))
         return false;
     for (auto& s : panel)
         if (!SanitiseShape(s))
@@ -182,7 +200,8 @@ bool SavedGameRecord::Sanitise() {
         if (!SanitiseShape(s))
             return false;
     for (auto& l : lines) {
-        if (!Finite(l.x) || !Finite(l.y) || !Finite(l.alpha) || !Finite(l.scroll))
+        // The scroll grows for as long as the level runs and only shifts the line's picture.
+        if (!Position(l.x) || !Position(l.y) || !Within(l.alpha, 0.0f, 1.0f) || !Finite(l.scroll))
             return false;
         l.removed = l.removed != 0;
     }

@@ -53,6 +53,8 @@ struct SavedGameRecord {
     static constexpr size_t kSpawnedCountOffset = 10580;
     // Far beyond any level file, but small enough that nothing derived from it overflows.
     static constexpr int32_t kMaxLevelNumber = 1000000;
+    // Far beyond any score a player reaches, with room to play on without overflowing.
+    static constexpr int32_t kMaxScore = 1000000000;
 
     std::array<SavedShape, kPanelSlots> panel{};
     std::array<SavedShape, kCellSlots> cells{};
@@ -69,7 +71,9 @@ struct SavedGameRecord {
     std::array<uint8_t, kBytes> Encode() const;
     static SavedGameRecord Decode(const std::array<uint8_t, kBytes>& bytes);
     // A record read back from a file is trusted only when its counts, flags and kinds are in range
-    // and every number is finite. Flags other than 0 are made 1.
+    // and every number is finite and within what the game produces (positions near the screen,
+    // sizes and alphas within 0..1, times the clock can measure, a score of 0 or more). Flags other
+    // than 0 are made 1.
     bool Sanitise();
 };
 

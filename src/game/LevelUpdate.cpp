@@ -4,6 +4,7 @@
 
 #include "core/AppState.h"
 #include "core/CoreServices.h"
+#include "core/FloatToInt.h"
 #include "core/MouseButtons.h"
 #include "core/Random.h"
 #include "game/Game.h"
@@ -310,7 +311,7 @@ void Game::CompleteLevel() {
             effects_.AddParticleBurst(1, 3.0f, 1.2f, x, kCentreY, 0.12f, 0.5f, particle2, 0);
         }
         // Whole seconds left, never less than nothing (Relax lets the clock run below zero).
-        int timeBonus = std::max(0, static_cast<int>(std::trunc(timeLeft)));
+        int timeBonus = std::max(0, TruncateToInt(timeLeft));
         auto [timeX, timeY] = TextPosition("txtTimeNum");
         effects_.AddFlyingText(2, 1.75f, 1.0f, timeX, timeY, scoreX, scoreY, std::to_string(timeBonus), 1);
         effects_.AddRisingSprite(1, 1.75f, 1.0f, timeX, timeY, star, kStarColumns, kStarRows, kStarRise);

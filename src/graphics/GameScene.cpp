@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/AppState.h"
+#include "core/FloatToInt.h"
 #include "game/Game.h"
 #include "graphics/Butterfly.h"
 #include "graphics/Graphics.h"
@@ -36,17 +37,6 @@ void ModulatedBlending(RenderState& state) {
     state.destBlend = BlendFactor::InvSrcAlpha;
 }
 
-// "%d" of a float truncated toward zero, for any value.
-std::string Truncated(float value) {
-    if (!std::isfinite(value))
-        return "0";
-    double v = std::trunc(static_cast<double>(value));
-    if (v > 2147483647.0)
-        v = 2147483647.0;
-    if (v < -2147483648.0)
-        v = -2147483648.0;
-    return std::to_string(static_cast<int>(v));
-}
 }  // namespace
 
 GameScene::GameScene(Game& game, Graphics& graphics, EffectList& effects, AppStates& appStates,
@@ -116,7 +106,7 @@ void GameScene::DrawLines() {
     RenderState& state = graphics_.Device()->State();
     for (int i = 0; i < board::kLineCount; ++i) {
         BoardLine& line = game_.lines[static_cast<size_t>(i)];
-        uint32_t c = static_cast<uint32_t>(static_cast<int>(255.0f * line.alpha)) & 0xFFu;
+        uint32_t c = static_cast<uint32_t>(TruncateToInt(255.0f * line.alpha, 0, 255));
         line.color = (c << 24) | (c << 16) | (c << 8) | c;
         TextureHandle picture = graphics_.FindTexture("Graphics\\line" + std::to_string(i + 1) + ".png");
         if (!line.removed) {
@@ -175,21 +165,22 @@ void GameScene::DrawStatus() {
     if (game_.timeLeft < 10.0f) {
         float t = std::fmod(static_cast<float>(clock_.TimeGetTime()) * 0.001f, 2.0f);
         float a = t < 1.0f ? 255.0f * t : 255.0f * (2.0f - t);
-        uint32_t colour = (static_cast<uint32_t>(static_cast<int>(a)) << 24) | 0x00FFFFFFu;
+        uint32_t colour = (static_cast<uint32_t>(TruncateToInt(a, 0, 255)) << 24) | 0x00FFFFFFu;
         graphics_.DrawSprite(graphics_.FindTexture("Graphics\\round_time.png"), timeX, timeY, 0.0f, 0.0f,
                              0.0f, 0.0f, 1.0f, 1.0f, colour, SPRITE_ALPHA | SPRITE_OWN_SIZE);
     }
-    std::string timeText = game_.gameMode == ModeRelax ? std::string("Unlim") : Truncated(game_.timeLeft);
+    std::string timeText =
+        game_.gameMode == ModeRelax ? std::string("Unlim") : std::to_string(TruncateToInt(game_.timeLeft));
     graphics_.DrawString(timeX, timeY, kTextSize, kWhite, TEXT_CENTER, timeText);
 
     auto [scoreX, scoreY] = Anchor("txtScoreNum");
     graphics_.DrawString(scoreX, scoreY, kTextSize, kWhite, TEXT_CENTER, std::to_string(game_.score));
 
     auto [meterX, meterY] = Anchor("txtMeterBar");
-    float progress = std::isfinite(game_.progress) ? game_.progress : 0.0f;
     graphics_.DrawProgressBar(graphics_.FindTexture("Graphics\\progress-empty.png"),
                               graphics_.FindTexture("Graphics\\progress-full.png"), meterX, meterY, 0.0f,
-                              0.0f, static_cast<int>(100.0f * progress), BAR_HORIZONTAL | BAR_OWN_SIZE);
+                              0.0f, TruncateToInt(100.0f * game_.progress, 0, 100),
+                              BAR_HORIZONTAL | BAR_OWN_SIZE);
 }
 
 }  // namespace tamblor

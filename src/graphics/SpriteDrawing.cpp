@@ -1,7 +1,9 @@
 // Quads: plain and rotated sprites, sprite-sheet frames, digit strips and progress bars.
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
+#include "core/FloatToInt.h"
 #include "graphics/Graphics.h"
 #include "platform/Clock.h"
 
@@ -15,7 +17,7 @@ uint32_t Tint(uint32_t colour, float factor) {
     uint32_t out = 0;
     for (int shift = 0; shift < 32; shift += 8) {
         uint32_t c = (colour >> shift) & 0xFF;
-        out |= (static_cast<uint32_t>(static_cast<float>(c) * factor) & 0xFF) << shift;
+        out |= static_cast<uint32_t>(TruncateToInt(static_cast<float>(c) * factor, 0, 255)) << shift;
     }
     return out;
 }
@@ -155,7 +157,7 @@ int32_t Graphics::DrawAnimatedSprite(TextureHandle texture, float x, float y, fl
     double cell = std::isfinite(f) ? std::fmod(std::floor(f), n) : 0.0;
     if (cell < 0)
         cell += n;
-    int frame = static_cast<int>(cell) + 1;
+    int frame = TruncateToInt(cell, 0, std::numeric_limits<int>::max() - 1) + 1;
     UVRect uv = FrameUV(frame, columns, rows);
     if (flags & SPRITE_OWN_SIZE) {
         if (texture == nullptr)

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/FloatToInt.h"
 #include "graphics/Graphics.h"
 #include "screens/EffectList.h"
 
@@ -13,8 +14,7 @@ constexpr float kPi = std::numbers::pi_v<float>;
 
 // White with the alpha byte a (truncated, kept within a byte).
 uint32_t WhiteAlpha(float a) {
-    int alpha = static_cast<int>(a);
-    alpha = std::clamp(alpha, 0, 255);
+    int alpha = TruncateToInt(a, 0, 255);
     return (static_cast<uint32_t>(alpha) << 24) | 0x00FFFFFFu;
 }
 

@@ -95,6 +95,19 @@ TEST(SavedGameRecord, OutOfRangeValuesAreRefused) {
         {"infinite time", [](SavedGameRecord& r) { r.elapsed = std::numeric_limits<float>::infinity(); }},
         {"NaN line", [](SavedGameRecord& r) { r.lines[2].scroll = std::numeric_limits<float>::quiet_NaN(); }},
         {"spawned -1", [](SavedGameRecord& r) { r.spawnedCount = -1; }},
+        // Finite, but far from anything the game produces.
+        {"line alpha 1e12", [](SavedGameRecord& r) { r.lines[3].alpha = 1e12f; }},
+        {"line alpha -0.5", [](SavedGameRecord& r) { r.lines[0].alpha = -0.5f; }},
+        {"line far right", [](SavedGameRecord& r) { r.lines[1].x = 5e6f; }},
+        {"elapsed -3e38", [](SavedGameRecord& r) { r.elapsed = -3e38f; }},
+        {"since start 1e30", [](SavedGameRecord& r) { r.sinceLevelStart = 1e30f; }},
+        {"cell far off screen", [](SavedGameRecord& r) { r.cells[10].x = 1e6f; }},
+        {"unused cell far below", [](SavedGameRecord& r) { r.cells[170].baseY = 40.0f; }},
+        {"panel far above", [](SavedGameRecord& r) { r.panel[2].y = -12.0f; }},
+        {"cell wider than the screen", [](SavedGameRecord& r) { r.cells[0].width = 2.0f; }},
+        {"negative height", [](SavedGameRecord& r) { r.panel[0].height = -0.1f; }},
+        {"score -1", [](SavedGameRecord& r) { r.score = -1; }},
+        {"score 2e9", [](SavedGameRecord& r) { r.score = 2000000000; }},
     };
     for (const Case& c : cases) {
         SavedGameRecord r = Sample();
@@ -102,6 +115,19 @@ TEST(SavedGameRecord, OutOfRangeValuesAreRefused) {
         SavedGameRecord back = SavedGameRecord::Decode(r.Encode());
         EXPECT_FALSE(back.Sanitise()) << c.what;
     }
+    // The edges of what a game produces are kept: a cell at the bottom of a 30-cell line, a shape
+    // shrunk to nothing, a faded line, the grace time before the clock starts, a day of Relax play.
+    SavedGameRecord edges = Sample();
+    edges.cells[4].y = 30 * 0.15833333f;
+    edges.panel[1].width = 0.0f;
+    edges.lines[2].alpha = 0.0f;
+    edges.lines[4].scroll = -5000.0f;
+    edges.elapsed = -0.9f;
+    edges.sinceLevelStart = 86400.0f;
+    edges.score = 999999999;
+    SavedGameRecord edgesBack = SavedGameRecord::Decode(edges.Encode());
+    EXPECT_TRUE(edgesBack.Sanitise());
+
     SavedGameRecord flags = Sample();
     flags.cells[7].filled = 9;
     flags.lines[1].removed = -3;

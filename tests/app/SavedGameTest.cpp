@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "core/IniText.h"
+#include <cstring>
+
 #include "app/SavedGame.h"
 #include "app/SavedGameRecord.h"
 #include "app/ShellRig.h"
+#include "core/IniText.h"
 
 namespace tamblor {
 namespace {
@@ -142,17 +144,48 @@ TEST(SavedGame, DamagedRecordsStartANewGame) {
     EXPECT_NE(r.LogText().find("File 'saved.ini' is corrupted!"), std::string::npos);
     EXPECT_EQ(r.saved.IsGameSaved(), 1);  // the flag is left as it was
 
-    // A checksum-valid record with an impossible cell count.
-    std::array<uint8_t, SavedGameRecord::kBytes> bytes{};
-    DecodeStructText(data, bytes.data(), bytes.size());
-    bytes[10404] = 5000 & 0xFF;
-    bytes[10405] = 5000 >> 8;
-    ASSERT_TRUE(r.settings.WriteProfileStruct("Classic", "Data", bytes.data(), bytes.size(), "saved.ini"));
-    r.game.score = 77;
-    EXPECT_EQ(r.saved.LoadSavedGame(1), 0);
-    EXPECT_EQ(r.game.score, 77);  // nothing changed
-    EXPECT_EQ(r.saved.LoadSavedGame(0), 0);
-    EXPECT_EQ(r.game.score, 77);
+    // Checksum-valid records with an impossible count, or finite numbers far from any the game makes.
+    std::array<uint8_t, SavedGameRecord::kBytes> good{};
+    DecodeStructText(data, good.data(), good.size());
+    auto put = [](std::array<uint8_t, SavedGameRecord::kBytes>& bytes, size_t at, uint32_t bits) {
+        for (int b = 0; b < 4; ++b)
+            bytes[at + static_cast<size_t>(b)] = static_cast<uint8_t>(bits >> (8 * b));
+    };
+    auto floatBits = [](float f) {
+        uint32_t bits;
+        std::memcpy(&bits, &f, sizeof bits);
+        return bits;
+    };
+    const struct {
+        const char* what;
+        size_t at;
+        uint32_t bits;
+    } damages[] = {
+        {"cell count 5000", SavedGameRecord::kCellCountOffset, 5000},
+        {"line alpha 1e12", SavedGameRecord::kLinesOffset + 3 * SavedGameRecord::kLineBytes + 12,
+         floatBits(1e12f)},
+        {"elapsed -3e38", SavedGameRecord::kElapsedOffset, floatBits(-3e38f)},
+        {"cell far off screen", SavedGameRecord::kCellsOffset + 12, floatBits(-1e6f)},
+    };
+    for (const auto& d : damages) {
+        SCOPED_TRACE(d.what);
+        std::array<uint8_t, SavedGameRecord::kBytes> bytes = good;
+        put(bytes, d.at, d.bits);
+        ASSERT_TRUE(
+            r.settings.WriteProfileStruct("Classic", "Data", bytes.data(), bytes.size(), "saved.ini"));
+        r.dir.Write("user/app.log", "");
+        r.game.score = 77;
+        EXPECT_EQ(r.saved.LoadSavedGame(1), 0);
+        EXPECT_EQ(r.game.score, 77);  // nothing changed
+        EXPECT_EQ(r.saved.LoadSavedGame(0), 0);
+        EXPECT_EQ(r.game.score, 77);
+        EXPECT_NE(r.LogText().find("File 'saved.ini' is corrupted!"), std::string::npos);
+        // Chosen in the main menu, the mode starts a new game.
+        r.states.SetState(MainMenu);
+        r.actions.Perform("procClassicGame");
+        EXPECT_EQ(r.states.State(), StageMap);
+        EXPECT_EQ(r.game.score, 0);
+    }
 }
 
 TEST(SavedGame, TheFlagIsSetOnlyWhenTheDataWasWritten) {

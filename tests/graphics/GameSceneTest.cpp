@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <map>
 
-#include "core/AppState.h"
 #include "app/GraphicsTextureFinder.h"
+#include "core/AppState.h"
 #include "core/CoreServices.h"
 #include "core/MouseButtons.h"
 #include "core/Random.h"
@@ -260,6 +262,29 @@ TEST(GameScene, ClockBlinksUnderTenSecondsAndRelaxShowsUnlim) {
     EXPECT_NE(std::find(names.begin(), names.end(), "Graphics\\unlim.png"), names.end());
     EXPECT_EQ(std::find(names.begin(), names.end(), "Graphics\\num5.png"), names.end());
     EXPECT_NE(clockAlpha(), -1);  // the clock blinks in Relax too
+}
+
+TEST(GameScene, WildNumbersDrawWithinTheirRange) {
+    // Values no game produces (a damaged file, a value grown without bound) still become colours
+    // and a percentage within range.
+    SceneWorld s;
+    s.game.lines[0].alpha = 1e12f;
+    s.game.lines[1].alpha = -1e12f;
+    s.game.lines[2].alpha = std::numeric_limits<float>::quiet_NaN();
+    s.game.lines[3].alpha = 0.5f;
+    s.game.progress = 1e12f;
+    s.game.timeLeft = -3e38f;
+    s.Draw();
+    EXPECT_EQ(s.game.lines[0].color, 0xFFFFFFFFu);
+    EXPECT_EQ(s.game.lines[1].color, 0x00000000u);
+    EXPECT_EQ(s.game.lines[2].color, 0x00000000u);
+    EXPECT_EQ(s.game.lines[3].color, 0x7F7F7F7Fu);
+    float fullU = -1.0f;
+    for (const auto& d : s.h.device.draws) {
+        if (s.NameOf(d) == "Graphics\\progress-full.png")
+            for (const Vertex& v : d.vertices) fullU = std::max(fullU, v.u);
+    }
+    EXPECT_EQ(fullU, 1.0f);  // a full bar, no more
 }
 
 TEST(GameScene, FadingInFromAMenuShowsOnlyThatMenuAndTheBugWaitsOutsidePlay) {

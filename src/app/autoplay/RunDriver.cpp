@@ -6,6 +6,7 @@
 #include "app/Application.h"
 #include "app/autoplay/ModeNames.h"
 #include "app/autoplay/StateCheck.h"
+#include "core/FloatToInt.h"
 
 namespace tamblor {
 
@@ -165,7 +166,7 @@ void RunDriver::WatchLevels() {
                       game.levelNumber, ModeName(game.gameMode), used,
                       game.IsBonusLevel()
                           ? " (bonus level)"
-                          : (" of " + std::to_string(static_cast<int>(game.levelTime)) + " s").c_str(),
+                          : (" of " + std::to_string(TruncateToInt(game.levelTime)) + " s").c_str(),
                       bot_->Placements() - placementsAtStart_, game.score);
         options_.say(line);
     } else if (state == AppState::GameOver) {
