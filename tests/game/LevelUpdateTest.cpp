@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "game/GameTestSupport.h"
 
@@ -157,25 +160,15 @@ TEST(LevelUpdate, AWholeLevelFromTheMapToLevelWon) {
     EXPECT_EQ(w.appStates.State(), LevelWon);
     EXPECT_EQ(w.sound.Count("level_complete"), 1);
     EXPECT_EQ(w.sound.Count("remove_line"), 6);
-    float timeAtEnd = w.game.timeLeft;
-    EXPECT_NEAR(timeAtEnd, 37.8f, 0.03f);
 
-    // The time bonus and the completion bonus fly in and are added at 2.75 s.
-    r.Seconds(1.9f);
-    EXPECT_EQ(w.game.timeLeft, 0.0f);
-    EXPECT_EQ(w.sound.Count("emit_scores"), 1);
-    r.Seconds(0.8f);  // 2.7 s
-    EXPECT_EQ(w.game.score, beforeBonus);
-    r.Seconds(0.1f);
-    EXPECT_EQ(w.game.score, beforeBonus + 37 + 1500);
-    EXPECT_EQ(w.sound.Count("collect_scores"), 1);
-    r.Seconds(1.0f);
-    EXPECT_EQ(w.sound.Count("shape_panel_out"), 1);
-    EXPECT_EQ(w.game.progress, 0.0f);
-    for (int i = 0; i < w.game.panelCount; ++i) EXPECT_EQ(w.game.panel[static_cast<size_t>(i)].width, 0.0f);
+    // The end's show (pinned in LevelEndPresentation) plays out: time and completion bonus added,
+    // the clock at 0, the panel and the meter gone.
     r.Seconds(5.0f);
     EXPECT_TRUE(w.effects.Empty());
-    EXPECT_EQ(w.game.score, beforeBonus + 1537);
+    EXPECT_EQ(w.game.score, beforeBonus + 37 + 1500);
+    EXPECT_EQ(w.game.timeLeft, 0.0f);
+    EXPECT_EQ(w.game.progress, 0.0f);
+    for (int i = 0; i < w.game.panelCount; ++i) EXPECT_EQ(w.game.panel[static_cast<size_t>(i)].width, 0.0f);
 }
 
 TEST(LevelUpdate, BonusLevelAwardsAndTheNoBonusEnd) {
@@ -206,16 +199,10 @@ TEST(LevelUpdate, BonusLevelAwardsAndTheNoBonusEnd) {
     w.input.SetKeyDown(VK_F11, false);
     EXPECT_EQ(w.appStates.State(), LevelWon);
     EXPECT_EQ(w.sound.Count("bonus_level_complete"), 1);
-    int start = w.game.score;
-    EXPECT_EQ(start, 1000);
-    r.Seconds(1.96f);
     EXPECT_EQ(w.game.score, 1000);
-    r.Seconds(0.06f);  // the first award lands 2.0 s after the end
-    EXPECT_EQ(w.game.score, 1750);
-    r.Seconds(1.3f);
+    r.Seconds(5.0f);
+    EXPECT_TRUE(w.effects.Empty());
     EXPECT_EQ(w.game.score, 4750);
-    EXPECT_EQ(w.sound.Count("emit_scores"), 5);
-    EXPECT_EQ(w.sound.Count("collect_scores"), 5);
 
     // Every cell wholly above the top edge: "No Bonus".
     GameWorld v;
@@ -246,6 +233,157 @@ void PlayOn(LevelRun& r, const std::vector<std::string>& rows, float levelTime) 
     w.appStates.SetState(Playing);
     w.game.playStartTime = w.clock.Seconds();
     w.game.ResetBug();
+}
+
+// One line per timed effect, with what the player sees of it: kind, layer, delay from now, duration,
+// places, text, pictures and targets.
+std::string Describe(const Effect& e, float now, const Game& g, test::FakeTextures& textures) {
+    auto picture = [&](Texture* t) -> std::string {
+        for (const char* name :
+             {"Graphics\\star-rotation.png", "Graphics\\particle1.png", "Graphics\\particle2.png"})
+            if (t == textures.Handle(name))
+                return name;
+        return "?";
+    };
+    auto target = [&](const float* p) -> std::string {
+        if (p == &g.timeLeft)
+            return "timeLeft";
+        if (p == &g.progress)
+            return "progress";
+        for (int i = 0; i < board::kMaxPanelSlots; ++i) {
+            if (p == &g.panel[static_cast<size_t>(i)].width)
+                return "panel" + std::to_string(i) + ".width";
+            if (p == &g.panel[static_cast<size_t>(i)].height)
+                return "panel" + std::to_string(i) + ".height";
+        }
+        return "?";
+    };
+    char line[300];
+    // To the millisecond, without a sign on nothing.
+    float delay = std::round((e.startTime - now) * 1000.0f) / 1000.0f + 0.0f;
+    std::string text(e.Text());
+    switch (e.kind) {
+        case EffectFadingText:
+        case EffectDropText:
+            std::snprintf(line, sizeof line,
+                          "%s layer %d delay %.3f for %.3f at (%.3f, %.3f) \"%s\" digits %d",
+                          e.kind == EffectFadingText ? "fading" : "drop", e.layer, delay, e.duration, e.x,
+                          e.y, text.c_str(), e.useDigits);
+            break;
+        case EffectFlyingText:
+            std::snprintf(
+                line, sizeof line,
+                "flying layer %d delay %.3f for %.3f from (%.3f, %.3f) to (%.3f, %.3f) \"%s\" digits %d",
+                e.layer, delay, e.duration, e.x, e.y, e.x2, e.y2, text.c_str(), e.useDigits);
+            break;
+        case EffectRisingSprite:
+            std::snprintf(line, sizeof line,
+                          "rising layer %d delay %.3f for %.3f at (%.3f, %.3f) %s %dx%d by %.3f", e.layer,
+                          delay, e.duration, e.x, e.y, picture(e.texture).c_str(), e.columns, e.rows,
+                          e.riseSpeed);
+            break;
+        case EffectParticleBurst:
+            std::snprintf(line, sizeof line,
+                          "burst layer %d delay %.3f for %.3f at (%.3f, %.3f) size %.3f radius %.3f %s",
+                          e.layer, delay, e.duration, e.x, e.y, e.size, e.radius, picture(e.texture).c_str());
+            break;
+        case EffectTween:
+            std::snprintf(line, sizeof line, "tween delay %.3f for %.3f from %.3f to %.3f %s", delay,
+                          e.duration, e.from, e.to, target(e.target).c_str());
+            break;
+        case EffectDelayedAdd:
+            std::snprintf(line, sizeof line, "add %d to %s delay %.3f", e.amount,
+                          e.intTarget == &g.score ? "score" : "?", delay);
+            break;
+        case EffectSoundCue:
+            std::snprintf(line, sizeof line, "sound %s delay %.3f", text.c_str(), delay);
+            break;
+        default:
+            std::snprintf(line, sizeof line, "kind %d", e.kind);
+    }
+    return line;
+}
+
+TEST(LevelUpdate, LevelEndPresentation) {
+    char line[200];
+    auto fmt = [&](const char* format, auto... args) {
+        std::snprintf(line, sizeof line, format, args...);
+        return std::string(line);
+    };
+    for (bool bonus : {false, true}) {
+        SCOPED_TRACE(bonus);
+        LevelRun r;
+        GameWorld& w = r.w;
+        PlayOn(r, {"###", "###", "###", "###", "###", "##."}, 37.82f);
+        w.game.bug.appearanceRange = 1000.0f;
+        w.game.bonusLevel = bonus ? "true" : "";
+        w.game.score = 200;
+        w.game.panelCount = 2;
+        // The last cell is filled in a frame 20 ms into play: 37.8 s left.
+        w.input.SetKeyDown(VK_F11, true);
+        w.clock.Advance(20);
+        w.game.UpdateLevel(0.02f);
+        ASSERT_EQ(w.appStates.State(), LevelWon);
+        float now = w.clock.Seconds();
+
+        std::vector<std::string> expected;
+        if (!bonus) {
+            expected.push_back(
+                "fading layer 1 delay 0.500 for 3.000 at (0.600, 0.450) \"Level Complete\" digits 0");
+            for (int k = 0; k < 4; ++k) {
+                for (int p = 1; p <= 2; ++p)
+                    expected.push_back(
+                        fmt("burst layer 1 delay 3.000 for 1.200 at (%.3f, 0.450) size 0.120 "
+                            "radius 0.500 Graphics\\particle%d.png",
+                            0.45 + 0.1 * k, p));
+            }
+            expected.push_back(
+                "flying layer 2 delay 1.750 for 1.000 from (0.100, 0.200) to (0.100, 0.300) \"37\" digits 1");
+            expected.push_back(
+                "rising layer 1 delay 1.750 for 1.000 at (0.100, 0.200) Graphics\\star-rotation.png 8x1 by "
+                "-0.100");
+            expected.push_back("add 37 to score delay 2.750");
+            expected.push_back("tween delay 1.750 for 0.010 from 37.800 to 0.000 timeLeft");
+            expected.push_back(
+                "flying layer 2 delay 1.750 for 1.000 from (0.600, 0.450) to (0.100, 0.300) \"1500\" digits "
+                "1");
+            expected.push_back(
+                "rising layer 1 delay 1.750 for 1.000 at (0.600, 0.450) Graphics\\star-rotation.png 8x1 by "
+                "-0.100");
+            expected.push_back("add 1500 to score delay 2.750");
+            expected.push_back("sound emit_scores delay 1.750");
+            expected.push_back("sound collect_scores delay 2.750");
+        } else {
+            expected.push_back("drop layer 1 delay 0.000 for 4.500 at (0.600, 0.450) \"Bonus!\" digits 0");
+            for (int k = 0; k < 5; ++k) {
+                double t = 1.4 + 0.3 * k;
+                expected.push_back(
+                    fmt("flying layer 2 delay %.3f for 0.600 from (0.600, 0.450) to (0.100, 0.300) "
+                        "\"750\" digits 1",
+                        t));
+                expected.push_back(
+                    fmt("rising layer 1 delay %.3f for 1.000 at (0.600, 0.450) "
+                        "Graphics\\star-rotation.png 8x1 by -0.100",
+                        t));
+                expected.push_back(fmt("add 750 to score delay %.3f", t + 0.6));
+                expected.push_back(fmt("sound emit_scores delay %.3f", t));
+                expected.push_back(fmt("sound collect_scores delay %.3f", t + 0.6));
+            }
+        }
+        expected.push_back("sound shape_panel_out delay 3.400");
+        expected.push_back("tween delay 0.000 for 0.500 from 0.089 to 0.000 panel0.width");
+        expected.push_back("tween delay 0.000 for 0.500 from 0.119 to 0.000 panel0.height");
+        expected.push_back("tween delay 0.000 for 0.500 from 0.089 to 0.000 panel1.width");
+        expected.push_back("tween delay 0.000 for 0.500 from 0.119 to 0.000 panel1.height");
+        expected.push_back("tween delay 0.000 for 0.500 from 1.000 to 0.000 progress");
+
+        std::vector<std::string> actual;
+        for (int i = 0; i < w.effects.Count(); ++i)
+            actual.push_back(Describe(w.effects.At(i), now, w.game, w.textures));
+        EXPECT_EQ(actual, expected);
+        EXPECT_EQ(w.sound.Count(bonus ? "bonus_level_complete" : "level_complete"), 1);
+        EXPECT_EQ(w.game.score, bonus ? 1200 : 200);  // a bonus level pays its first 1000 at once
+    }
 }
 
 TEST(LevelUpdate, ClockWarningsGameOverAndRelax) {
@@ -315,7 +453,7 @@ TEST(LevelUpdate, ClockWarningsGameOverAndRelax) {
     EXPECT_EQ(e.w.appStates.State(), LevelWon);
 }
 
-TEST(LevelUpdate, BugComesEatsAndLeaves) {
+TEST(LevelUpdate, BugAppearsAfterItsRangeStandsStillInThePauseAndItsCellCanBeRefilled) {
     const std::vector<std::string> board = {
         "######", "######", "######", "######", "######", ".#####",
     };
@@ -326,44 +464,207 @@ TEST(LevelUpdate, BugComesEatsAndLeaves) {
     r.Seconds(14.98f);
     EXPECT_EQ(w.game.bug.active, 0);
     EXPECT_EQ(w.sound.Count("bug_alarm"), 0);
+    // From then on each frame draws a cell and comes when it is a filled one low on the board.
     ASSERT_TRUE(r.Until([&] { return w.game.bug.active != 0; }));
-    EXPECT_LT(r.frames, 16 * 50);
+    EXPECT_LE(r.frames, 15 * 50 + 10);
     EXPECT_EQ(w.sound.Count("bug_alarm"), 1);
     int target = w.game.bug.targetCell;
     const ShapeItem& cell = w.game.cells[static_cast<size_t>(target)];
     EXPECT_TRUE(cell.filled && cell.present && cell.y > 0.55f && cell.y < 1.05f);
-    EXPECT_NEAR(w.game.bug.x, -0.1f, 0.2f * 0.02f + 1e-6f);  // it came in at the left and took one step
 
-    // Paused, the bug stands still.
+    // Paused, the bug stands still; a pause while it eats moves the end of the meal on by the pause.
     w.appStates.SetState(Paused);
     float bx = w.game.bug.x;
     w.clock.Advance(3000);
     w.game.UpdateBug(0.02f);
     EXPECT_EQ(w.game.bug.x, bx);
     w.appStates.SetState(Playing);
-
     ASSERT_TRUE(r.Until([&] { return w.game.bug.state == BugEating; }));
     float arrived = w.game.bug.arriveTime;
-    // A pause while eating moves the end of the meal on by the pause.
     w.appStates.SetState(Paused);
     w.clock.Advance(5000);
     w.appStates.SetState(Playing);
     EXPECT_FLOAT_EQ(w.game.bug.arriveTime, arrived + 5.0f);
-    r.Seconds(1.9f);
-    EXPECT_EQ(cell.filled, 1);
-    ASSERT_TRUE(r.Until([&] { return w.game.bug.state == BugLeaving; }));
-    EXPECT_EQ(cell.filled, 0);
-    EXPECT_EQ(w.sound.Count("shape_clear"), 1);
-    EXPECT_EQ(w.effects.At(w.effects.Count() - 1).kind, EffectRisingSprite);
-    EXPECT_EQ(w.effects.At(w.effects.Count() - 1).columns, 8);
     ASSERT_TRUE(r.Until([&] { return w.game.bug.active == 0; }));
-    EXPECT_NEAR(w.game.bug.x, 1.1f, 0.03f);
-    EXPECT_FLOAT_EQ(w.game.bug.lastEnd, w.clock.Seconds());
+    EXPECT_EQ(cell.filled, 0);
 
     // The eaten cell is empty again, with its class and shape, and takes a shape.
     w.Hold(cell.classIndex, cell.shapeIndex);
     w.ClickAt(cell.x, cell.y);
     EXPECT_EQ(cell.filled, 1);
+}
+
+// A level in play with a bug already on the board: `state` at (x, y), going for the cell `target`.
+struct BugRun : LevelRun {
+    static constexpr int kTarget = 4;  // line 0, its fifth cell: lower part of the board
+    BugRun() {
+        PlayOn(*this, {"######", "######", "######", "######", "######", "######"}, 500.0f);
+        w.game.bug.appearanceRange = 1000.0f;
+    }
+    const ShapeItem& Target() const { return w.game.cells[kTarget]; }
+    void Place(int state, float x, float y) {
+        Bug& bug = w.game.bug;
+        bug.active = 1;
+        bug.state = state;
+        bug.x = x;
+        bug.y = y;
+        bug.targetCell = kTarget;
+        bug.arriveTime = w.clock.Seconds();
+    }
+};
+
+TEST(LevelUpdate, BugSpeedArrivalWindowEatingDelayAndExitAreExact) {
+    // Speed: 0.2 screen units a second along the straight line to the cell.
+    {
+        BugRun b;
+        Game& g = b.w.game;
+        EXPECT_FLOAT_EQ(g.bug.speed, 0.2f);
+        b.Place(BugApproaching, g.bug.startX, g.bug.startY);
+        EXPECT_FLOAT_EQ(g.bug.x, -0.1f);
+        EXPECT_FLOAT_EQ(g.bug.y, 0.2f);
+        float dx = b.Target().x + 0.1f, dy = b.Target().y - 0.2f;
+        float length = std::sqrt(dx * dx + dy * dy);
+        g.UpdateBug(0.05f);
+        EXPECT_NEAR(g.bug.x, -0.1f + 0.01f * dx / length, 1e-6);
+        EXPECT_NEAR(g.bug.y, 0.2f + 0.01f * dy / length, 1e-6);
+        EXPECT_EQ(g.bug.state, BugApproaching);
+    }
+
+    // Arrival: closer than 0.025 to the cell in x and in y (the test comes before the step).
+    const struct {
+        float dx, dy;
+        int state;
+    } arrivals[] = {
+        {0.0249f, 0.0f, BugEating},      {-0.0249f, 0.0249f, BugEating},  {0.0f, -0.0249f, BugEating},
+        {0.0251f, 0.0f, BugApproaching}, {0.0f, 0.0251f, BugApproaching}, {0.02f, -0.0251f, BugApproaching},
+    };
+    for (const auto& a : arrivals) {
+        SCOPED_TRACE(testing::Message() << a.dx << ", " << a.dy);
+        BugRun b;
+        b.Place(BugApproaching, b.Target().x + a.dx, b.Target().y + a.dy);
+        b.w.clock.Advance(123);
+        b.w.game.UpdateBug(0.02f);
+        EXPECT_EQ(b.w.game.bug.state, a.state);
+        if (a.state == BugEating) {
+            EXPECT_EQ(b.w.game.bug.arriveTime, b.w.clock.Seconds());
+        }
+    }
+
+    // Eating: on the cell, following it, for 2 s; just past them the cell is empty and the bug goes.
+    {
+        BugRun b;
+        Game& g = b.w.game;
+        ShapeItem& cell = g.cells[BugRun::kTarget];
+        b.w.clock.Set(70000);
+        b.Place(BugEating, 0.0f, 0.0f);
+        cell.y -= 0.01f;  // the line moved on
+        b.w.clock.Set(72000);
+        g.UpdateBug(0.02f);
+        EXPECT_EQ(g.bug.state, BugEating);
+        EXPECT_EQ(g.bug.x, cell.x);
+        EXPECT_EQ(g.bug.y, cell.y);
+        EXPECT_EQ(cell.filled, 1);
+        b.w.clock.Set(72001);
+        g.UpdateBug(0.02f);
+        EXPECT_EQ(g.bug.state, BugLeaving);
+        EXPECT_EQ(cell.filled, 0);
+        EXPECT_EQ(b.w.sound.Count("shape_clear"), 1);
+        ASSERT_EQ(b.w.effects.Count(), 1);
+        const Effect& star = b.w.effects.At(0);
+        EXPECT_EQ(star.kind, EffectRisingSprite);
+        EXPECT_EQ(star.layer, 1);
+        EXPECT_FLOAT_EQ(star.startTime, b.w.clock.Seconds());
+        EXPECT_FLOAT_EQ(star.duration, 0.5f);
+        EXPECT_EQ(star.x, cell.x);
+        EXPECT_EQ(star.y, cell.y);
+        EXPECT_EQ(star.texture, b.w.textures.Handle("Graphics\\star-rotation.png"));
+        EXPECT_EQ(star.columns, 8);
+        EXPECT_EQ(star.rows, 1);
+    }
+
+    // Exit: closer than 0.025 to (1.1, 0.2) in x and y ends the visit.
+    const struct {
+        float dx, dy;
+        bool gone;
+    } exits[] = {
+        {-0.0249f, 0.0f, true},
+        {0.0249f, -0.0249f, true},
+        {-0.0251f, 0.0f, false},
+        {0.0f, 0.0251f, false},
+    };
+    for (const auto& e : exits) {
+        SCOPED_TRACE(testing::Message() << e.dx << ", " << e.dy);
+        BugRun b;
+        Game& g = b.w.game;
+        EXPECT_FLOAT_EQ(g.bug.exitX, 1.1f);
+        EXPECT_FLOAT_EQ(g.bug.exitY, 0.2f);
+        b.Place(BugLeaving, 1.1f + e.dx, 0.2f + e.dy);
+        b.w.clock.Advance(777);
+        g.UpdateBug(0.02f);
+        EXPECT_EQ(g.bug.active, e.gone ? 0 : 1);
+        if (e.gone) {
+            EXPECT_EQ(g.bug.lastEnd, b.w.clock.Seconds());
+        } else {
+            EXPECT_NEAR(std::hypot(g.bug.x - 1.1f - e.dx, g.bug.y - 0.2f - e.dy), 0.004f, 1e-6);
+        }
+    }
+}
+
+TEST(LevelUpdate, TheLevelEditorHoldsTheBugAndTheClock) {
+    BugRun b;
+    Game& g = b.w.game;
+    b.Place(BugEating, 0.5f, 0.5f);
+    float arrived = g.bug.arriveTime, playStart = g.playStartTime, levelStart = g.levelStartTime;
+    g.ToggleEditor();
+    b.w.clock.Advance(5000);
+    g.UpdateBug(0.02f);
+    EXPECT_EQ(g.bug.x, 0.5f);
+    EXPECT_EQ(g.bug.state, BugEating);
+    g.ToggleEditor();
+    // The time spent editing is not the level's: its clocks and the bug's meal move on by it.
+    EXPECT_NEAR(g.bug.arriveTime, arrived + 5.0f, 1e-4);
+    EXPECT_NEAR(g.playStartTime, playStart + 5.0f, 1e-4);
+    EXPECT_NEAR(g.levelStartTime, levelStart + 5.0f, 1e-4);
+    g.UpdateBug(0.02f);
+    EXPECT_EQ(g.bug.x, b.Target().x);
+}
+
+TEST(LevelUpdate, BugNeverOvershootsInLongFrames) {
+    for (float frame : {0.5f, 1.0f, 4.0f}) {
+        SCOPED_TRACE(frame);
+        BugRun b;
+        Game& g = b.w.game;
+        const ShapeItem& cell = b.Target();
+        b.Place(BugApproaching, g.bug.startX, g.bug.startY);
+        // Along the line from the entry to the cell the bug never passes the cell.
+        float dx = cell.x - g.bug.startX, dy = cell.y - g.bug.startY;
+        float length = std::sqrt(dx * dx + dy * dy);
+        int steps = 0;
+        while (g.bug.state == BugApproaching && steps < 100) {
+            g.UpdateBug(frame);
+            ++steps;
+            float along = ((g.bug.x - g.bug.startX) * dx + (g.bug.y - g.bug.startY) * dy) / length;
+            ASSERT_LE(along, length + 1e-5f) << "step " << steps;
+        }
+        EXPECT_EQ(g.bug.state, BugEating);
+        EXPECT_LE(steps, static_cast<int>(std::ceil(length / (0.2f * frame))) + 1);
+        EXPECT_EQ(g.bug.x, cell.x);
+        EXPECT_EQ(g.bug.y, cell.y);
+
+        // After the meal it walks to the exit point and stops there.
+        b.w.clock.Advance(2001);
+        g.UpdateBug(frame);
+        ASSERT_EQ(g.bug.state, BugLeaving);
+        steps = 0;
+        while (g.bug.active && steps < 100) {
+            g.UpdateBug(frame);
+            ++steps;
+            ASSERT_LE(g.bug.x, g.bug.exitX) << "step " << steps;
+        }
+        EXPECT_EQ(g.bug.active, 0);
+        EXPECT_LE(steps,
+                  static_cast<int>(std::ceil(std::hypot(1.1f - cell.x, 0.2f - cell.y) / (0.2f * frame))) + 1);
+    }
 }
 
 TEST(LevelUpdate, BugLeavesWhenItsLineGoes) {
