@@ -81,6 +81,9 @@ int HexDigit(char c) {
 
 bool IsSafeIniName(std::string_view name) {
     if (name.empty() || name.front() == '[' || name.front() == ';') return false;
+    // The reader trims the names it finds, so a name with blanks at either end would be written and
+    // never found again.
+    if (IsBlank(name.front()) || IsBlank(name.back())) return false;
     for (char c : name) {
         if (c == '\r' || c == '\n' || c == '=' || c == ']' || c == '\0') return false;
     }

@@ -18,8 +18,9 @@ std::optional<std::string> IniGet(std::string_view text, std::string_view sectio
 // would break the file apart: see IsSafeIniName / IsSafeIniValue.
 bool IniSet(std::string& text, std::string_view section, std::string_view key, std::string_view value);
 
-// A section or key name that could inject lines or sections: empty, containing CR, LF, "=" or "]",
-// or starting with "[" or ";".
+// A section or key name that could inject lines or sections, or that could never be found again:
+// empty, containing CR, LF, "=" or "]", starting with "[" or ";", or with a blank (space, tab, CR,
+// end-of-file mark) at either end.
 bool IsSafeIniName(std::string_view name);
 bool IsSafeIniValue(std::string_view value);
 

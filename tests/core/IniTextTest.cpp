@@ -64,6 +64,25 @@ TEST(IniText, NamesAndValuesThatWouldInjectLinesAreRefused) {
     EXPECT_EQ(text, before);
 }
 
+TEST(IniText, EveryNameTheWriterTakesIsFoundAgain) {
+    // Names are trimmed when read, so names with blanks at either end are refused on write instead
+    // of being written and never found again.
+    const char* blanked[] = {" k", "k ", "\tk", "k\t", "k\x1A", "\x1Ak"};
+    for (const char* raw : blanked) {
+        const std::string name = raw;
+        std::string text = "[A]\r\nx=1\r\n";
+        const std::string before = text;
+        EXPECT_FALSE(IniSet(text, "A", name, "1")) << raw;
+        EXPECT_FALSE(IniSet(text, name, "k", "1")) << raw;
+        EXPECT_EQ(text, before) << raw;
+        EXPECT_FALSE(IniGet("[A]\r\n" + name + "=1\r\n", "A", name).has_value()) << raw;
+    }
+    // Blanks inside a name are part of it.
+    std::string text;
+    ASSERT_TRUE(IniSet(text, "My Section", "a key", "v"));
+    EXPECT_EQ(IniGet(text, "my section", "A KEY"), "v");
+}
+
 TEST(IniText, StructTextFormat) {
     int32_t one = 1, minusOne = -1, zero = 0;
     EXPECT_EQ(EncodeStructText(&one, 4), "0100000001");

@@ -48,6 +48,31 @@ TEST(ScreenRuntime, HitTestEdgesAreOutside) {
     EXPECT_EQ(t.Click(161, 300), "procA");
 }
 
+TEST(ScreenRuntime, HugeCoordinatesHitTheirWholeRectangleAndNothingElse) {
+    // Hand-edited screens: rectangles whose edges lie far beyond the 32-bit pixel range.
+    ScreenRig rig;
+    rig.dir.Write("menu-huge.xml", R"(<Screen>
+  <Button name="far" action="procFar" xc="0.5" yc="1e12" width="0.1" height="0.1" outImg="a.png"/>
+  <Button name="tall" action="procTall" xc="0.25" yc="0" width="0.1" height="1e12" outImg="a.png"/>
+  <Button name="wide" action="procWide" xc="-1e30" yc="0.9" width="1e31" height="0.1" outImg="a.png"/>
+  <Button name="endless" action="procEndless" xc="3e38" yc="0.5" width="3e38" height="3e38" outImg="a.png"/>
+</Screen>)");
+    Screen screen(rig.env);
+    ASSERT_EQ(screen.Load("menu-huge.xml"), 1);
+    const struct {
+        int x, y;
+        const char* action;
+    } clicks[] = {
+        {400, 300, ""},                                  // "far" lies a trillion screens below
+        {200, 10, "procTall"},                           // "tall" reaches from far above to far below
+        {200, 590, "procTall"}, {300, 550, "procWide"},  // "wide" spans far beyond both sides
+        {790, 545, "procWide"}, {600, 300, ""},          // "endless" lies beyond the right edge of any float
+    };
+    for (const auto& c : clicks) {
+        EXPECT_EQ(screen.MsgProc(MouseMessage(WM_LBUTTONDOWN, c.x, c.y)), c.action) << c.x << "," << c.y;
+    }
+}
+
 TEST(ScreenRuntime, OverlapHoverSoundAndClicks) {
     Loaded t;
     // Shared area of A and B: x 200..240.
