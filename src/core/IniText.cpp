@@ -152,7 +152,11 @@ bool IniSet(std::string& text, std::string_view section, std::string_view key, s
 
     std::string keyLine = std::string(key) + "=" + std::string(value) + eol;
     if (found) {
-        if (insertAt == text.size() && !text.empty() && text.back() != '\n') text += eol;
+        if (insertAt == text.size() && !text.empty() && text.back() != '\n') {
+            // The section's last line has no line end: end it, and add the key after it.
+            text += eol;
+            insertAt = text.size();
+        }
         text.insert(std::min(insertAt, text.size()), keyLine);
         return true;
     }

@@ -52,6 +52,15 @@ TEST(IniText, NewFilesUseCrlfAndUnixFilesStayUnix) {
     EXPECT_EQ(unix, "[A]\nx=1\ny=2\n");
 }
 
+TEST(IniText, KeyAddedAfterALastLineWithoutLineEnd) {
+    // Hand-edited files often lack the final line end; the new key goes on a line of its own.
+    for (std::string text : {std::string("[A]\r\nx=1"), std::string("[B]\n[A]\nx=1\r")}) {
+        ASSERT_TRUE(IniSet(text, "A", "y", "2"));
+        EXPECT_EQ(IniGet(text, "A", "x"), "1") << text;
+        EXPECT_EQ(IniGet(text, "A", "y"), "2") << text;
+    }
+}
+
 TEST(IniText, NamesAndValuesThatWouldInjectLinesAreRefused) {
     std::string text = "[A]\r\nx=1\r\n";
     const std::string before = text;
