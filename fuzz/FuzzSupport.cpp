@@ -12,8 +12,8 @@
 
 namespace tamblor::fuzz {
 
-void Fail(const char* target, const std::string& what) {
-    std::fprintf(stderr, "fuzz invariant broken (%s): %s\n", target, what.c_str());
+void Fail(const char* where, const std::string& what) {
+    std::fprintf(stderr, "fuzz invariant broken (%s): %s\n", where, what.c_str());
     std::fflush(stderr);
     std::abort();
 }

@@ -9,15 +9,28 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Dialogs.h"
+#include "sound/SoundEventPlayer.h"
+
 namespace tamblor::fuzz {
 
 // Aborts (so the fuzzer records the input) when an invariant of a format does not hold.
-[[noreturn]] void Fail(const char* target, const std::string& what);
+[[noreturn]] void Fail(const char* where, const std::string& what);
 #define FUZZ_CHECK(condition, what)                                                   \
     do {                                                                              \
         if (!(condition))                                                             \
             ::tamblor::fuzz::Fail(__FILE__, std::string(what) + " [" #condition "]"); \
     } while (0)
+
+// Message boxes and sound events that go nowhere: inputs are meant to be bad.
+class SilentDialogs final : public Dialogs {
+public:
+    void ShowMessage(const std::string&, const std::string&) override {}
+};
+class SilentSoundEvents final : public SoundEventPlayer {
+public:
+    void PlayEvent(std::string_view) override {}
+};
 
 // A folder of this process, emptied for every input and removed when the process ends.
 class ScratchFolder {

@@ -19,11 +19,6 @@ namespace {
 // (or falsely announced) one to its end on every input.
 constexpr uint32_t kMaxBytesRead = 256u * 1024u;
 
-class SilentDialogs final : public Dialogs {
-public:
-    void ShowMessage(const std::string&, const std::string&) override {}
-};
-
 bool AllZero(const std::vector<char>& bytes, size_t from) {
     return std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end(),
                        [](char c) { return c == 0; });

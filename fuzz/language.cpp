@@ -1,5 +1,6 @@
 // language.ini: every key of the file is looked up through the language table, which must give what
-// the INI reader finds in the language's section (cut to 254 characters), and "" for anything else.
+// the INI reader finds in the language's section (as Latin-1, cut to 254 characters), and "" for
+// anything else.
 #include "core/Language.h"
 
 #include <string>
@@ -7,6 +8,7 @@
 #include "FuzzSupport.h"
 #include "core/IniText.h"
 #include "core/Log.h"
+#include "core/TextEncoding.h"
 #include "platform/FileSystem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -40,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             trimmed.remove_suffix(1);
         for (std::string_view key : {raw, trimmed}) {
             ++probed;
-            std::string expected = IniGet(text, "ENGLISH", key).value_or("");
+            std::string expected = Latin1FromUtf8(IniGet(text, "ENGLISH", key).value_or(""));
             if (expected.size() > 254)
                 expected.resize(254);
             const std::string& got = language.LanguageString(key);

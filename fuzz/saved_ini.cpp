@@ -28,17 +28,9 @@ namespace {
 
 using namespace tamblor;
 
-class NoSound final : public SoundEventPlayer {
-public:
-    void PlayEvent(std::string_view) override {}
-};
 class NoTextures final : public TextureFinder {
 public:
     Texture* FindTexture(std::string_view) override { return nullptr; }
-};
-class NoDialogs final : public Dialogs {
-public:
-    void ShowMessage(const std::string&, const std::string&) override {}
 };
 
 struct Rig {
@@ -46,14 +38,14 @@ struct Rig {
     Log log{files};
     Settings settings{files};
     Language language{files, log};
-    NoDialogs dialogs;
+    fuzz::SilentDialogs dialogs;
     ManualClock clock;
     Random random;
     InputState input;
     CoreServices services{clock, random, input, files, log, settings, language, dialogs};
     AppStates states{input};
     MouseButtons mouse;
-    NoSound sound;
+    fuzz::SilentSoundEvents sound;
     NoTextures textures;
     EffectList effects{clock, random, sound};
     Game game{services, states, mouse, effects, sound, textures};

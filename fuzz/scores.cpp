@@ -16,11 +16,6 @@ namespace {
 
 using namespace tamblor;
 
-class NoSound final : public SoundEventPlayer {
-public:
-    void PlayEvent(std::string_view) override {}
-};
-
 void CheckNames(const HighScores& scores) {
     for (int t = 0; t < HighScores::kTables; ++t) {
         for (int r = 0; r < HighScores::kRows; ++r) {
@@ -32,7 +27,7 @@ void CheckNames(const HighScores& scores) {
 
 // A fresh load of scores.ini gives exactly these tables.
 void CheckStored(Settings& settings, const HighScores& scores) {
-    NoSound sound;
+    fuzz::SilentSoundEvents sound;
     ManualClock clock;
     HighScores fresh(settings, sound, clock);
     FUZZ_CHECK(fresh.Load() == 1, "saved tables do not load");
@@ -48,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     FileSystem files(fuzz::Scratch().Path(), "");
     Settings settings(files);
-    NoSound sound;
+    fuzz::SilentSoundEvents sound;
     ManualClock clock;
     HighScores scores(settings, sound, clock);
     const int loaded = scores.LoadAtStartup();

@@ -11,15 +11,6 @@
 #include "platform/FileSystem.h"
 #include "sound/MusicManager.h"
 
-namespace {
-
-class NoDialogs final : public tamblor::Dialogs {
-public:
-    void ShowMessage(const std::string&, const std::string&) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tamblor;
     fuzz::Scratch().Empty();
@@ -31,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Settings settings(files);
     Random random;
     random.SRand15(1);
-    NoDialogs dialogs;
+    fuzz::SilentDialogs dialogs;
     MusicManager music(files, log, random, settings, dialogs);
     music.Init(AudioOutput::None, false);
 

@@ -38,13 +38,13 @@ void Language::Refresh() {
     if (!files_.ReadFile(kLanguageFile, text)) return;
     // Collect the keys of the language's section once; IniGet keeps the lookup rules in one place.
     bool inSection = false;
-    size_t pos = 0;
+    // A byte-order mark is skipped at the start of the file only, as the settings reader does.
+    size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (pos <= text.size()) {
         size_t nl = text.find('\n', pos);
         std::string_view line = std::string_view(text).substr(pos, (nl == std::string::npos ? text.size() : nl) - pos);
         pos = (nl == std::string::npos) ? text.size() + 1 : nl + 1;
         std::string_view t = TrimBlanks(line);
-        if (t.substr(0, 3) == "\xEF\xBB\xBF") t = TrimBlanks(t.substr(3));
         if (!t.empty() && t.front() == '[') {
             if (inSection) break;
             size_t close = t.rfind(']');
@@ -67,13 +67,12 @@ std::vector<std::string> Language::LanguageNames() const {
     std::vector<std::string> names;
     std::string text;
     if (!files_.ReadFile(kLanguageFile, text)) return names;
-    size_t pos = 0;
+    size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (pos < text.size()) {
         size_t nl = text.find('\n', pos);
         if (nl == std::string::npos) nl = text.size();
         std::string_view t = TrimBlanks(std::string_view(text).substr(pos, nl - pos));
         pos = nl + 1;
-        if (t.substr(0, 3) == "\xEF\xBB\xBF") t = TrimBlanks(t.substr(3));
         size_t close = t.rfind(']');
         if (t.empty() || t.front() != '[' || close == std::string_view::npos || close < 2) continue;
         std::string name(TrimBlanks(t.substr(1, close - 1)));

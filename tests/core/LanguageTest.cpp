@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "core/IniText.h"
 #include "core/Language.h"
 #include "core/Log.h"
 #include "core/TextEncoding.h"
@@ -69,6 +70,24 @@ TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
     language.languageName.clear();
     EXPECT_EQ(language.LanguageString("Hello"), "");
     EXPECT_NE(user.Read("app.log").find("Warning: language not defined in 'config.ini'"), std::string::npos);
+}
+
+TEST(Language, ReadsKeysAndSectionsAsTheSettingsReaderDoes) {
+    // A byte-order mark counts at the start of the file only; inside, it is part of the line.
+    const std::string text = "\xEF\xBB\xBF[ENGLISH]\r\nA=1\r\n\xEF\xBB\xBF" "B=2\r\nC = \"3\" \r\n"
+                             "\xEF\xBB\xBF[GERMAN]\r\nA=eins\r\n";
+    TempDir user;
+    user.Write("language.ini", text);
+    FileSystem fs(user.Path(), "");
+    Log log(fs);
+    Language language(fs, log);
+    language.languageName = "ENGLISH";
+    for (const char* key : {"A", "B", "\xEF\xBB\xBF" "B", "C"}) {
+        EXPECT_EQ(language.LanguageString(key), IniGet(text, "ENGLISH", key).value_or("")) << key;
+    }
+    EXPECT_EQ(language.LanguageString("A"), "1");
+    EXPECT_EQ(language.LanguageString("B"), "");
+    EXPECT_EQ(language.LanguageNames(), std::vector<std::string>{"ENGLISH"});
 }
 
 }  // namespace
