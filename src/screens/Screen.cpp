@@ -1,38 +1,25 @@
 #include "screens/Screen.h"
 
 #include <cmath>
-#include <limits>
 
+#include "core/FloatToInt.h"
 #include "core/Settings.h"
 #include "platform/InputState.h"
 #include "platform/Message.h"
 #include "screens/ScreenCanvas.h"
 
 namespace tamblor {
-namespace {
-
-// A pixel position as the float-to-int conversion gives it, saturated: a hand-edited coordinate far
-// outside the screen (yc="1e12") stays far outside instead of overflowing. Not a number gives the
-// lowest position, so a rectangle with such an edge holds no pixel.
-int ToPixel(float position) {
-    if (!(position > static_cast<float>(std::numeric_limits<int>::min())))
-        return std::numeric_limits<int>::min();
-    if (position >= static_cast<float>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(position);
-}
-
-}  // namespace
 
 int Screen::HitTest(float cx, float cy, float w, float h, int mouseX, int mouseY) const {
     const float W = static_cast<float>(env_->canvas.ClientWidth());
     const float H = static_cast<float>(env_->canvas.ClientHeight());
     const float left = cx - w * 0.5f;
     const float top = cy - h * 0.5f;
-    const int L = ToPixel(left * W);
-    const int R = ToPixel((left + w) * W);
-    const int T = ToPixel(top * H);
-    const int B = ToPixel((top + h) * H);
+    // A hand-edited coordinate far outside the screen (yc="1e12") stays far outside.
+    const int L = TruncateToInt(left * W);
+    const int R = TruncateToInt((left + w) * W);
+    const int T = TruncateToInt(top * H);
+    const int B = TruncateToInt((top + h) * H);
     return (L < mouseX && mouseX < R && T < mouseY && mouseY < B) ? 1 : 0;
 }
 

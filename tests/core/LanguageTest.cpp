@@ -74,15 +74,20 @@ TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
 
 TEST(Language, ReadsKeysAndSectionsAsTheSettingsReaderDoes) {
     // A byte-order mark counts at the start of the file only; inside, it is part of the line.
-    const std::string text = "\xEF\xBB\xBF[ENGLISH]\r\nA=1\r\n\xEF\xBB\xBF" "B=2\r\nC = \"3\" \r\n"
-                             "\xEF\xBB\xBF[GERMAN]\r\nA=eins\r\n";
+    const std::string text =
+        "\xEF\xBB\xBF[ENGLISH]\r\nA=1\r\n\xEF\xBB\xBF"
+        "B=2\r\nC = \"3\" \r\n"
+        "\xEF\xBB\xBF[GERMAN]\r\nA=eins\r\n";
     TempDir user;
     user.Write("language.ini", text);
     FileSystem fs(user.Path(), "");
     Log log(fs);
     Language language(fs, log);
     language.languageName = "ENGLISH";
-    for (const char* key : {"A", "B", "\xEF\xBB\xBF" "B", "C"}) {
+    for (const char* key : {"A", "B",
+                            "\xEF\xBB\xBF"
+                            "B",
+                            "C"}) {
         EXPECT_EQ(language.LanguageString(key), IniGet(text, "ENGLISH", key).value_or("")) << key;
     }
     EXPECT_EQ(language.LanguageString("A"), "1");
