@@ -57,7 +57,8 @@ Application::Application(const ApplicationConfig& config)
       game_(services, states_, mouseButtons_, effects_, music_, textureFinder_),
       shell_(game_, states_, screens_, highScores_, effects_, settings, log, clock, random, graphics_, canvas_, music_,
              textureFinder_, host_),
-      scene_(game_, graphics_, effects_, states_, clock) {
+      scene_(game_, graphics_, effects_, states_, clock),
+      keyPlay_(states_, screens_, highScores_, game_, input, shell_.actions) {
     windowTitle_ = kWindowTitle;
     creationWidth_ = 800;
     creationHeight_ = 600;
@@ -201,6 +202,9 @@ int32_t Application::FrameMove() {
         frameInput(frameEvents_);
         for (const InputEvent& event : frameEvents_) MsgProc(ApplyInputEvent(input, event));
     }
+    std::vector<InputEvent> keyInput;
+    keyPlay_.BeginFrame(keyInput);
+    DeliverKeyInput(keyInput);
     frameTime_ = ElapsedTime();
     fps_ = fpsCounter_.MeasureFps(clock.Seconds());
     // In play the level moves on, or, with the editor on, the editor works on the standing level.
@@ -210,7 +214,51 @@ int32_t Application::FrameMove() {
         else
             game_.UpdateLevel(ElapsedTime());
     }
+    keyInput.clear();
+    keyPlay_.EndFrame(keyInput);
+    DeliverKeyInput(keyInput);
     return 0;
+}
+
+void Application::DeliverKeyInput(const std::vector<InputEvent>& events) {
+    // The events are the mouse's, but the keys made them: they leave the pointer to whoever had it.
+    const bool outer = keyInput_;
+    const bool keysSteer = input.KeysSteerPointer();
+    keyInput_ = true;
+    for (const InputEvent& event : events) {
+        MsgProc(ApplyInputEvent(input, event));
+        input.SetKeysSteerPointer(keysSteer);
+    }
+    keyInput_ = outer;
+}
+
+void Application::DrawKeyFocus() {
+    float x = 0.0f, y = 0.0f, w = 0.0f, h = 0.0f;
+    if (!keyPlay_.FocusFrame(x, y, w, h))
+        return;
+    // A frame of four bars just outside the widget or the shape.
+    constexpr uint32_t kFrameColour = 0xFFFFD040;
+    const PixelSize client = graphics_.GetClientSize();
+    if (client.width <= 0 || client.height <= 0)
+        return;
+    const float tx = 3.0f / static_cast<float>(client.width);  // bar thickness
+    const float ty = 3.0f / static_cast<float>(client.height);
+    const float left = x - w / 2.0f - tx / 2.0f;
+    const float right = x + w / 2.0f + tx / 2.0f;
+    const float top = y - h / 2.0f - ty / 2.0f;
+    const float bottom = y + h / 2.0f + ty / 2.0f;
+    graphics_.DrawSprite(nullptr, x, top, w + 2.0f * tx, ty, 0, 0, 1, 1, kFrameColour, SPRITE_ALPHA);
+    graphics_.DrawSprite(nullptr, x, bottom, w + 2.0f * tx, ty, 0, 0, 1, 1, kFrameColour, SPRITE_ALPHA);
+    graphics_.DrawSprite(nullptr, left, y, tx, h + 2.0f * ty, 0, 0, 1, 1, kFrameColour, SPRITE_ALPHA);
+    graphics_.DrawSprite(nullptr, right, y, tx, h + 2.0f * ty, 0, 0, 1, 1, kFrameColour, SPRITE_ALPHA);
+}
+
+void Application::OnFocusChange(bool gained) {
+    // Away from the window the game is quiet and a running level waits; it stays paused when the
+    // player comes back, until they resume it.
+    music_.Audio().SetMuted(!gained);
+    if (!gained && State() == Playing)
+        SetState(Paused);
 }
 
 int32_t Application::Render() {
@@ -224,6 +272,7 @@ int32_t Application::Render() {
     state.colorOp = ColorOp::Modulate;
 
     DrawState(State());
+    DrawKeyFocus();
 
     if (showFps_ && statusFont_) {
         char text[64];
@@ -328,8 +377,12 @@ int32_t Application::MsgProc(const Message& in) {
     message.time = 0;
     message.x = input.CursorX();
     message.y = input.CursorY();
-    if (onMessage)
+    if (onMessage && !keyInput_)
         onMessage(message);
+    // A game pad's buttons act as the keyboard keys they stand for.
+    if (message.message == WM_KEYDOWN || message.message == WM_KEYUP)
+        message.wParam =
+            static_cast<uintptr_t>(KeyPlay::KeyboardKey(static_cast<int>(message.wParam), State()));
 
     switch (message.message) {
         case WM_SIZE:
@@ -337,11 +390,11 @@ int32_t Application::MsgProc(const Message& in) {
             break;
         case WM_SETFOCUS:
             log.WriteLog("WM_SETFOCUS command", LOG_TIME);
+            OnFocusChange(true);
             break;
         case WM_KILLFOCUS:
             log.WriteLog("WM_KILLFOCUS command", LOG_TIME);
-            if (State() == Playing)
-                SetState(Paused);
+            OnFocusChange(false);
             break;
         default:
             break;
@@ -357,7 +410,11 @@ int32_t Application::MsgProc(const Message& in) {
                 if (message.wParam == static_cast<uintptr_t>(VK_ADD)) game_.EditorChangeLevel(+1);
                 if (message.wParam == static_cast<uintptr_t>(VK_SUBTRACT)) game_.EditorChangeLevel(-1);
             }
-            if (State() == Playing) {
+            std::vector<InputEvent> keyInput;
+            if (keyPlay_.KeyDown(static_cast<int>(message.wParam), keyInput)) {
+                toScreen = false;
+                DeliverKeyInput(keyInput);
+            } else if (State() == Playing) {
                 // In play the keys belong to the game; the in-game screen sees no key messages.
                 game_.OnKey(message.message, message.wParam);
                 toScreen = false;

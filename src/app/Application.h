@@ -8,6 +8,7 @@
 #include "core/AppState.h"
 #include "core/CoreServices.h"
 #include "app/GraphicsTextureFinder.h"
+#include "app/KeyPlay.h"
 #include "core/Language.h"
 #include "core/Log.h"
 #include "core/MouseButtons.h"
@@ -108,6 +109,7 @@ public:
     Game& GameState() { return game_; }
     EffectList& Effects() { return effects_; }
     Shell& Menus() { return shell_; }
+    const KeyPlay& Keys() const { return keyPlay_; }
     // The last web address the logo button asked for (headless runs only record it).
     const std::string& OpenedLink() const { return openedLink_; }
     bool ShowFps() const { return showFps_; }
@@ -141,6 +143,11 @@ private:
     void DrawState(int state);
     void ShowFrameNow();
     void DrawScreen(ScreenId id) { screens_.Get(id).Render(); }
+    void DrawKeyFocus();
+    // Delivers pointer input made by the keys as the window's own; the run's message observer does
+    // not see it, since the key that made it is seen.
+    void DeliverKeyInput(const std::vector<InputEvent>& events);
+    void OnFocusChange(bool gained);
 
     void CloseWindow();
     void OpenSiteLink();
@@ -179,7 +186,9 @@ private:
     Host host_{*this};
     Shell shell_;
     GameScene scene_;
+    KeyPlay keyPlay_;
     std::vector<InputEvent> frameEvents_;
+    bool keyInput_ = false;  // pointer input made by a key is being delivered
 
     std::unique_ptr<GlRenderDevice> device_;
     std::unique_ptr<TextureFont> statusFont_;

@@ -26,6 +26,13 @@ public:
         cursorX_ = x;
         cursorY_ = y;
     }
+    // The mouse moved the pointer (or a recording of it): past a pixel of jitter, which is what the
+    // report of the program's own warp amounts to, it takes the pointer from the keys.
+    void MovePointer(int x, int y) {
+        if (x - cursorX_ > 1 || cursorX_ - x > 1 || y - cursorY_ > 1 || cursorY_ - y > 1)
+            keysSteerPointer_ = false;
+        MoveCursor(x, y);
+    }
     // The program moves the pointer itself; the platform may also warp the real one.
     void SetCursorPos(int x, int y) {
         MoveCursor(x, y);
@@ -33,6 +40,11 @@ public:
         if (onSetCursorPos) onSetCursorPos(x, y);
     }
     int CursorSetCount() const { return cursorSetCount_; }
+
+    // Who steers the pointer: the mouse (the default), or the keys and the game pad, whose cursor the
+    // game then draws. The platform hands it back to the mouse when the real mouse moves or clicks.
+    bool KeysSteerPointer() const { return keysSteerPointer_; }
+    void SetKeysSteerPointer(bool keys) { keysSteerPointer_ = keys; }
 
     std::function<void(int, int)> onSetCursorPos;
 
@@ -42,6 +54,7 @@ private:
     int cursorX_ = 0;
     int cursorY_ = 0;
     int cursorSetCount_ = 0;
+    bool keysSteerPointer_ = false;
 };
 
 }  // namespace tamblor

@@ -41,9 +41,14 @@ constexpr uintptr_t SIZE_MAXHIDE = 4;
 constexpr int VK_LBUTTON = 0x01;
 constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_BACK = 0x08;
+constexpr int VK_TAB = 0x09;
 constexpr int VK_RETURN = 0x0D;
 constexpr int VK_ESCAPE = 0x1B;
 constexpr int VK_SPACE = 0x20;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
 constexpr int VK_ADD = 0x6B;
 constexpr int VK_SUBTRACT = 0x6D;
 constexpr int VK_F1 = 0x70;
@@ -53,6 +58,22 @@ constexpr int VK_F8 = 0x77;
 constexpr int VK_F9 = 0x78;
 constexpr int VK_F11 = 0x7A;
 constexpr int VK_F12 = 0x7B;
+
+// Game-controller buttons and the left stick pushed past its dead zone, reported as keys.
+constexpr int VK_GAMEPAD_A = 0xC3;
+constexpr int VK_GAMEPAD_B = 0xC4;
+constexpr int VK_GAMEPAD_X = 0xC5;
+constexpr int VK_GAMEPAD_Y = 0xC6;
+constexpr int VK_GAMEPAD_DPAD_UP = 0xCB;
+constexpr int VK_GAMEPAD_DPAD_DOWN = 0xCC;
+constexpr int VK_GAMEPAD_DPAD_LEFT = 0xCD;
+constexpr int VK_GAMEPAD_DPAD_RIGHT = 0xCE;
+constexpr int VK_GAMEPAD_MENU = 0xCF;  // Start
+constexpr int VK_GAMEPAD_VIEW = 0xD0;  // Back / Select
+constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_UP = 0xD3;
+constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_DOWN = 0xD4;
+constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT = 0xD5;
+constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_LEFT = 0xD6;
 
 // Mouse messages carry the client position in lParam as two 16-bit halves.
 constexpr intptr_t MakeMouseLParam(int x, int y) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "core/Settings.h"
 #include "platform/Clock.h"
@@ -110,6 +111,15 @@ int HighScores::AddScore(int score) {
     return 1;
 }
 
+char HighScores::TurnLetter(char letter, int step) {
+    const std::string_view letters = kPadLetters;
+    const size_t at = letters.find(letter);
+    if (at == std::string_view::npos)
+        return letters[0];
+    const int count = static_cast<int>(letters.size());
+    return letters[static_cast<size_t>((static_cast<int>(at) + step % count + count) % count)];
+}
+
 void HighScores::MsgProc(const Message& message) {
     if (!entering_)
         return;
@@ -126,11 +136,29 @@ void HighScores::MsgProc(const Message& message) {
             sounds_.PlayEvent("type_01");
             entering_ = 0;
             Save();
-        } else if (message.wParam == static_cast<uintptr_t>(VK_BACK)) {
+        } else if (message.wParam == static_cast<uintptr_t>(VK_BACK) ||
+                   message.wParam == static_cast<uintptr_t>(VK_LEFT)) {
             if (length == 0)
                 return;
             sounds_.PlayEvent("type_01");
             entry.name[length - 1] = 0;
+        } else if (message.wParam == static_cast<uintptr_t>(VK_UP) ||
+                   message.wParam == static_cast<uintptr_t>(VK_DOWN)) {
+            // Without letter keys (a game pad): up and down turn the last letter through the
+            // alphabet; the first turn of an empty name starts it at A.
+            if (length == 0) {
+                entry.name[0] = kPadLetters[0];
+                entry.name[1] = 0;
+                return;
+            }
+            entry.name[length - 1] =
+                TurnLetter(entry.name[length - 1], message.wParam == static_cast<uintptr_t>(VK_UP) ? 1 : -1);
+        } else if (message.wParam == static_cast<uintptr_t>(VK_RIGHT)) {
+            // The next letter, starting at A.
+            if (length > 0 && length < kMaxNameLength) {
+                entry.name[length] = kPadLetters[0];
+                entry.name[length + 1] = 0;
+            }
         }
     } else if (message.message == WM_CHAR) {
         const uintptr_t c = message.wParam;

@@ -33,6 +33,10 @@ public:
     static constexpr const char* kSection = "HIGH SCORES";
     static constexpr const char* kKey = "Data";
     static constexpr uint32_t kEntryColour = 0xFFFF5555;
+    // The letters that up and down turn through in a name, in order.
+    static constexpr const char* kPadLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ";
+    // The letter step places after letter in kPadLetters (either way round); A for one not in it.
+    static char TurnLetter(char letter, int step);
 
     HighScores(Settings& settings, SoundEventPlayer& sounds, const Clock& clock)
         : settings_(settings), sounds_(sounds), clock_(clock) {}

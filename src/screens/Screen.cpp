@@ -1,5 +1,6 @@
 #include "screens/Screen.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/FloatToInt.h"
@@ -93,13 +94,24 @@ const std::string& Screen::MsgProc(const Message& message) {
                 return s.action;
             }
         } else if (onBar) {
-            PlaySound(clickSound);
-            s.value = p;
-            StoreSliderValue(s);
-            return s.action;
+            return ClickSlider(s, p);
         }
     }
     return empty_;
+}
+
+const std::string& Screen::ClickSlider(ScreenSlider& slider, float value) {
+    PlaySound(clickSound);
+    slider.value = value;
+    StoreSliderValue(slider);
+    return slider.action;
+}
+
+const std::string& Screen::StepSlider(int index, float step) {
+    if (index < 0 || index >= sliderCount || !sliders[static_cast<size_t>(index)].visible)
+        return empty_;
+    ScreenSlider& slider = sliders[static_cast<size_t>(index)];
+    return ClickSlider(slider, std::clamp(slider.value + step, 0.0f, 1.0f));
 }
 
 uint32_t Screen::DrawColour() const {

@@ -57,6 +57,9 @@ public:
     float GetSliderValue(std::string_view name) const;
     // Sets a check box's state and stores it, as a click would (without sound or action).
     void SetChecked(std::string_view name, int checked);
+    // Moves a slider's thumb by step (kept within 0..1) as a click on its bar would: it sounds, stores
+    // the value and returns the slider's action ("" for an index that is not a visible slider).
+    const std::string& StepSlider(int index, float step);
 
     // Header fields.
     std::string bgImage;
@@ -84,6 +87,7 @@ private:
     void PlaySound(const std::string& file);
     void StoreChecked(const ScreenButton& button);
     void StoreSliderValue(const ScreenSlider& slider);
+    const std::string& ClickSlider(ScreenSlider& slider, float value);
 
     ScreenEnvironment* env_;
     std::string empty_;

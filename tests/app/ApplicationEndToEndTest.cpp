@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -228,16 +229,37 @@ TEST(ApplicationEndToEnd, RelaxAndTransformerStarts) {
     }
 }
 
-TEST(ApplicationEndToEnd, FocusLossPausesPlayAndADeviceResetKeepsEverything) {
+TEST(ApplicationEndToEnd, FocusLossMutesAndPausesPlayAndADeviceResetKeepsEverything) {
     Player p(16);
+    p.game.config.audioOutput = AudioOutput::Loopback;
     ASSERT_TRUE(p.Start());
+    AudioDevice& audio = p.App().Music().Audio();
+    // The loudest sample of the next mixed stretch of output.
+    auto loudest = [&] {
+        std::vector<float> mix(2 * 4096);
+        EXPECT_TRUE(audio.RenderLoopback(mix.data(), 4096));
+        float peak = 0.0f;
+        for (float v : mix) peak = std::max(peak, std::fabs(v));
+        return peak;
+    };
+    EXPECT_GT(loudest(), 0.0f);  // the music plays
     p.game.Send(WM_KILLFOCUS);
     EXPECT_EQ(p.App().State(), MainMenu);
+    EXPECT_TRUE(audio.IsMuted());
+    loudest();  // the mixer fades a gain change in over the stretch it is mixing
+    EXPECT_EQ(loudest(), 0.0f);
+    p.game.Send(WM_SETFOCUS);
+    EXPECT_FALSE(audio.IsMuted());
+    loudest();
+    EXPECT_GT(loudest(), 0.0f);
+
     p.StartNewGame("btnClassicGame");
     p.game.Frames(60);
     p.game.Send(WM_KILLFOCUS);
     EXPECT_EQ(p.App().State(), Paused);
+    EXPECT_TRUE(audio.IsMuted());
     p.game.Send(WM_SETFOCUS);
+    EXPECT_FALSE(audio.IsMuted());
     EXPECT_EQ(p.App().State(), Paused);  // coming back does not resume by itself
     p.Press(ScreenId::Pause, "btnResume");
     ASSERT_EQ(p.App().State(), Playing);

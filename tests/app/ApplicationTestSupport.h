@@ -48,12 +48,13 @@ public:
 
     // Input as the window would deliver it: the pointer moves, then the button goes down and up.
     void MoveTo(int x, int y) {
-        app->Input().MoveCursor(x, y);
+        app->Input().MovePointer(x, y);
         app->PostMessage(MouseMessage(WM_MOUSEMOVE, x, y));
         Frames(1);
     }
     void Click(int x, int y) {
         MoveTo(x, y);
+        app->Input().SetKeysSteerPointer(false);  // a click is the mouse's, as the window layer says
         app->Input().SetKeyDown(VK_LBUTTON, true);
         app->PostMessage(MouseMessage(WM_LBUTTONDOWN, x, y));
         Frames(1);

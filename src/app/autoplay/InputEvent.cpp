@@ -29,9 +29,14 @@ bool OnlySpaces(std::string_view text) {
 }  // namespace
 
 Message ApplyInputEvent(InputState& input, const InputEvent& event) {
+    // Mouse buttons, as the window layer reports them, take the pointer from the keys.
+    if (event.kind == InputEvent::LeftDown || event.kind == InputEvent::LeftUp ||
+        event.kind == InputEvent::RightDown || event.kind == InputEvent::RightUp) {
+        input.SetKeysSteerPointer(false);
+    }
     switch (event.kind) {
         case InputEvent::Move:
-            input.MoveCursor(event.x, event.y);
+            input.MovePointer(event.x, event.y);
             return MouseMessage(WM_MOUSEMOVE, event.x, event.y);
         case InputEvent::LeftDown:
             input.SetKeyDown(VK_LBUTTON, true);

@@ -106,6 +106,9 @@ bool AudioDevice::AudioStart(AudioOutput output, bool startStreamingThread) {
     // Without an output there is nothing to stream: every sound stays silent.
     if (!output_)
         return false;
+    // A window that lost the focus before the output opened keeps it quiet.
+    if (muted_)
+        SetMuted(true);
     if (startStreamingThread && !thread_.joinable()) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -268,6 +271,7 @@ float AudioDevice::ClassVolume(int soundClass) const {
 
 void AudioDevice::SetMuted(bool muted) {
     std::lock_guard<std::mutex> lock(mutex_);
+    muted_ = muted;
     if (output_)
         alListenerf(AL_GAIN, muted ? 0.0f : 1.0f);
 }

@@ -66,6 +66,10 @@ public:
 
     // Silences all output without touching any sound (focus loss).
     void SetMuted(bool muted);
+    bool IsMuted() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return muted_;
+    }
     // Loopback output only: mixes the next frames as interleaved stereo floats at kOutputRate.
     bool RenderLoopback(float* interleavedStereo, int frames);
 
@@ -101,6 +105,7 @@ private:
     std::condition_variable wake_;
     std::thread thread_;
     bool stopRequested_ = false;  // guarded by mutex_
+    bool muted_ = false;          // guarded by mutex_
     std::atomic<uint64_t> passes_{0};
     std::chrono::milliseconds period_ = kStreamPeriod;
 };

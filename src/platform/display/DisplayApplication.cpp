@@ -33,6 +33,7 @@ DisplayApplication::DisplayApplication(InputState& input, Dialogs& dialogs, Disp
 
 DisplayApplication::~DisplayApplication() {
     input_.onSetCursorPos = nullptr;
+    StopGamepads();
     if (glContext_)
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
     if (window_)
@@ -63,7 +64,22 @@ bool DisplayApplication::InitVideo() {
         videoStarted_ = false;
         return false;
     }
+    // Game controllers are optional: without them the game is played with the mouse and keys. SDL
+    // reports every controller already plugged in as an arrival, so they open like later ones.
+    if (!options_.headless) {
+        padsStarted_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+        if (!padsStarted_)
+            std::fprintf(stderr, "Tamblor: game controllers are not available: %s\n", SDL_GetError());
+    }
     return true;
+}
+
+void DisplayApplication::StopGamepads() {
+    if (!padsStarted_)
+        return;
+    translator_.CloseGamepads();
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    padsStarted_ = false;
 }
 
 bool DisplayApplication::HasVisibleDisplay() const {
@@ -405,6 +421,7 @@ void DisplayApplication::Cleanup() {
     DeleteDeviceObjects();
     FinalCleanup();
     input_.onSetCursorPos = nullptr;
+    StopGamepads();
     if (glContext_)
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
     glContext_ = nullptr;

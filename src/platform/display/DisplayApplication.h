@@ -137,6 +137,7 @@ protected:
 
 private:
     bool InitVideo();
+    void StopGamepads();
     // False for the drivers that show nothing (offscreen, dummy).
     bool HasVisibleDisplay() const;
     int32_t CreateWindowAndContext();
@@ -154,6 +155,7 @@ private:
     SDL_Window* window_ = nullptr;
     void* glContext_ = nullptr;
     bool videoStarted_ = false;
+    bool padsStarted_ = false;
     bool closed_ = false;
     bool quitPosted_ = false;
     bool timerStopped_ = false;

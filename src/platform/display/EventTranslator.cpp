@@ -43,7 +43,7 @@ int VirtualKeyFromSdl(SDL_Keycode key) {
         case SDLK_BACKSPACE:
             return VK_BACK;
         case SDLK_TAB:
-            return 0x09;
+            return VK_TAB;
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
             return VK_RETURN;
@@ -60,13 +60,13 @@ int VirtualKeyFromSdl(SDL_Keycode key) {
         case SDLK_HOME:
             return 0x24;
         case SDLK_LEFT:
-            return 0x25;
+            return VK_LEFT;
         case SDLK_UP:
-            return 0x26;
+            return VK_UP;
         case SDLK_RIGHT:
-            return 0x27;
+            return VK_RIGHT;
         case SDLK_DOWN:
-            return 0x28;
+            return VK_DOWN;
         case SDLK_INSERT:
             return 0x2D;
         case SDLK_DELETE:
@@ -149,7 +149,17 @@ Message EventTranslator::Record(uint32_t message, uintptr_t wParam, intptr_t lPa
 void EventTranslator::MoveCursor(int windowX, int windowY) {
     int x = 0, y = 0;
     letterbox_.WindowToLogical(windowX, windowY, &x, &y);
-    input_.MoveCursor(x, y);
+    input_.MovePointer(x, y);
+}
+
+void EventTranslator::AppendKey(int vk, bool down, bool repeat, std::vector<Message>& out) {
+    input_.SetKeyDown(vk, down);
+    intptr_t lParam = 1;
+    if (!down || repeat)
+        lParam |= intptr_t{1} << 30;  // the key was down before
+    if (!down)
+        lParam |= intptr_t{1} << 31;
+    out.push_back(Record(down ? WM_KEYDOWN : WM_KEYUP, static_cast<uintptr_t>(vk), lParam));
 }
 
 void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& out,
@@ -188,6 +198,7 @@ void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& ou
                 break;
             }
             input_.SetKeyDown(vk, down);
+            input_.SetKeysSteerPointer(false);
             out.push_back(
                 Record(message, buttonFlags(), MakeMouseLParam(input_.CursorX(), input_.CursorY())));
             break;
@@ -198,18 +209,23 @@ void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& ou
             if (vk == 0)
                 break;
             bool down = event.type == SDL_KEYDOWN;
-            input_.SetKeyDown(vk, down);
             // Keys pressed with Alt are system keys to the game: held state only, no message.
-            if (event.key.keysym.mod & KMOD_ALT)
+            if (event.key.keysym.mod & KMOD_ALT) {
+                input_.SetKeyDown(vk, down);
                 break;
-            intptr_t lParam = 1;
-            if (!down || event.key.repeat)
-                lParam |= intptr_t{1} << 30;  // the key was down before
-            if (!down)
-                lParam |= intptr_t{1} << 31;
-            out.push_back(Record(down ? WM_KEYDOWN : WM_KEYUP, static_cast<uintptr_t>(vk), lParam));
+            }
+            AppendKey(vk, down, event.key.repeat != 0, out);
             break;
         }
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            padKeys_.clear();
+            gamepads_.Translate(event, padKeys_);
+            for (const PadKey& key : padKeys_) AppendKey(key.virtualKey, key.down, false, out);
+            break;
         case SDL_TEXTINPUT: {
             for (char c : TextToCodePage(event.text.text)) {
                 out.push_back(Record(WM_CHAR, static_cast<unsigned char>(c), 1));
