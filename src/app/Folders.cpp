@@ -17,8 +17,8 @@ std::string DefaultDataDir() {
     if (!exeDir.empty()) {
         if (IsDirectory(exeDir + "game"))
             return AbsolutePath(exeDir + "game");
-        if (IsDirectory(exeDir + "../share/tamblor"))
-            return AbsolutePath(exeDir + "../share/tamblor");
+        if (IsDirectory(exeDir + TAMBLOR_DATA_FROM_BIN))
+            return AbsolutePath(exeDir + TAMBLOR_DATA_FROM_BIN);
     }
     if (IsDirectory(TAMBLOR_BUILD_GAME_DIR))
         return TAMBLOR_BUILD_GAME_DIR;
