@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
     config.seed = line.seed;
     config.maxFrames = line.frames.value_or(0);
     config.screenshot = line.screenshot;
+    config.developer = line.developer;
     Application app(config);
 
     if (line.setup) {
@@ -91,8 +92,10 @@ int main(int argc, char** argv) {
     if (!app.AppSettings().ReadConfigString("VIDEO", "Mode", mode))
         app.SetupVideoMode(true);
 
-    if (app.Create() < 0) {
-        if (!line.headless) {
+    const int32_t created = app.Create();
+    if (created < 0) {
+        // Missing game data has been reported with its folder; other failures are the display's.
+        if (!line.headless && created != D3DAPPERR_MEDIANOTFOUND) {
             std::fprintf(stderr,
                          "tamblor: the game could not open its window. Without a display, try: "
                          "tamblor --headless --frames 600 --screenshot shot.png\n");

@@ -55,8 +55,8 @@ Application::Application(const ApplicationConfig& config)
       textureFinder_(graphics_),
       effects_(clock, random, music_),
       game_(services, states_, mouseButtons_, effects_, music_, textureFinder_),
-      shell_(game_, states_, screens_, highScores_, effects_, settings, log, clock, random, graphics_, canvas_, music_,
-             textureFinder_, host_),
+      shell_(game_, states_, screens_, highScores_, effects_, settings, log, clock, random, graphics_,
+             canvas_, music_, textureFinder_, host_),
       scene_(game_, graphics_, effects_, states_, clock),
       keyPlay_(states_, screens_, highScores_, game_, input, shell_.actions) {
     windowTitle_ = kWindowTitle;
@@ -72,6 +72,7 @@ Application::Application(const ApplicationConfig& config)
     // Between Playing and Paused the level clocks stop and go on.
     states_.onPauseClock = [this] { game_.PauseClock(); };
     states_.onResumeClock = [this] { game_.ResumeClock(); };
+    game_.developerKeys = config.developer;
     ConnectGameHooks();
     shell_.ConnectScene(scene_, frameTime_);
 }
@@ -105,7 +106,14 @@ int32_t Application::OneTimeSceneInit() {
     }
     language.languageName = languageName;
 
-    game_.LoadShapeClasses("classes.xml");
+    const bool classesRead = game_.LoadShapeClasses("classes.xml") != 0;
+    // Without its main menu or its shape classes the game would show an empty window or win every
+    // level at once: the start stops and says where the data were looked for.
+    missingData_ = MissingGameData(classesRead);
+    if (!missingData_.empty()) {
+        log.WriteLog(missingData_, LOG_TIME | LOG_WARNING);
+        return D3DAPPERR_MEDIANOTFOUND;
+    }
     SetState(MainMenu);
     highScores_.LoadAtStartup();
     return 0;
@@ -307,7 +315,9 @@ void Application::ConnectGameHooks() {
     };
 }
 
-void Application::DrawMenuBackdrop() { shell_.mainMenu.DrawMenuBackdrop(frameTime_); }
+void Application::DrawMenuBackdrop() {
+    shell_.mainMenu.DrawMenuBackdrop(frameTime_);
+}
 
 void Application::DrawState(int state) {
     // The recipe is chosen once from the state at the start of the frame, so a state change made
@@ -402,16 +412,24 @@ int32_t Application::MsgProc(const Message& in) {
 
     if (IsActive() && IsReady()) {
         bool toScreen = true;
+        // A key held down repeats its key-down message; switches act on the first one only.
+        const bool repeated = (message.lParam & (intptr_t{1} << 30)) != 0;
+        if (IsFullScreenKey(message) && !repeated)
+            shell_.actions.ToggleFullScreen();
         if (message.message == WM_KEYDOWN) {
             // F1, F12 and the editor's keys work in every state, even while a name is typed.
-            if (message.wParam == static_cast<uintptr_t>(VK_F1)) showFps_ = !showFps_;
-            if (message.wParam == static_cast<uintptr_t>(VK_F12)) game_.ToggleEditor();
+            if (message.wParam == static_cast<uintptr_t>(VK_F1))
+                showFps_ = !showFps_;
+            if (message.wParam == static_cast<uintptr_t>(VK_F12))
+                game_.ToggleEditor();
             if (game_.editorMode) {
-                if (message.wParam == static_cast<uintptr_t>(VK_ADD)) game_.EditorChangeLevel(+1);
-                if (message.wParam == static_cast<uintptr_t>(VK_SUBTRACT)) game_.EditorChangeLevel(-1);
+                if (message.wParam == static_cast<uintptr_t>(VK_ADD))
+                    game_.EditorChangeLevel(+1);
+                if (message.wParam == static_cast<uintptr_t>(VK_SUBTRACT))
+                    game_.EditorChangeLevel(-1);
             }
             std::vector<InputEvent> keyInput;
-            if (keyPlay_.KeyDown(static_cast<int>(message.wParam), keyInput)) {
+            if (keyPlay_.KeyDown(static_cast<int>(message.wParam), repeated, keyInput)) {
                 toScreen = false;
                 DeliverKeyInput(keyInput);
             } else if (State() == Playing) {
@@ -421,12 +439,45 @@ int32_t Application::MsgProc(const Message& in) {
             }
         }
         // The screen of the state (the name entry first in the high-score table) and its action.
-        if (toScreen) shell_.actions.HandleMessage(message);
+        if (toScreen)
+            shell_.actions.HandleMessage(message);
     }
     return DisplayApplication::MsgProc(message);
 }
 
-std::string Application::RendererName() const { return device_ ? device_->Renderer() : std::string(); }
+std::string Application::MissingGameData(bool classesRead) const {
+    std::string missing;
+    if (!screens_.Loaded(ScreenId::Main))
+        missing += std::string("\n") + ScreenSet::kFiles[static_cast<size_t>(ScreenId::Main)] +
+                   " is missing or unreadable.";
+    bool anyClass = false;
+    for (int i = 0; i < game_.allClassCount; ++i)
+        anyClass = anyClass || game_.allClasses[static_cast<size_t>(i)].shapeCount > 0;
+    if (!classesRead || !anyClass)
+        missing += "\nclasses.xml is missing, unreadable or has no shape classes.";
+    if (missing.empty())
+        return {};
+    return "The game's data were not found in the folder\n" + config.dataDir + missing +
+           "\n\nInstall the game again, or name its data folder with --datadir.";
+}
+
+std::string Application::ErrorText(int32_t code, ErrorKind kind) {
+    if (code == D3DAPPERR_MEDIANOTFOUND && !missingData_.empty())
+        return missingData_ + "\n\nTamblor will now exit.";
+    return DisplayApplication::ErrorText(code, kind);
+}
+
+bool Application::IsFullScreenKey(const Message& message) const {
+    // Alt+Enter always; F11 unless it is a developer key.
+    if (message.message == WM_SYSKEYDOWN)
+        return message.wParam == static_cast<uintptr_t>(VK_RETURN);
+    return message.message == WM_KEYDOWN && message.wParam == static_cast<uintptr_t>(VK_F11) &&
+           !config.developer;
+}
+
+std::string Application::RendererName() const {
+    return device_ ? device_->Renderer() : std::string();
+}
 
 void Application::CloseWindow() {
     Message close;
@@ -436,14 +487,17 @@ void Application::CloseWindow() {
 
 void Application::OpenSiteLink() {
     std::string url = ReadSiteLink(settings);
-    if (url.empty()) return;
+    if (url.empty())
+        return;
     openedLink_ = url;
-    if (!IsHeadless()) OpenWithDesktop(url);
+    if (!IsHeadless())
+        OpenWithDesktop(url);
 }
 
 void Application::ChooseNextLanguage() {
     std::string next = language.NextLanguageName();
-    if (next.empty() || next == language.languageName) return;
+    if (next.empty() || next == language.languageName)
+        return;
     language.languageName = next;
     settings.WriteConfigString("LANGUAGE", "Name", next);
     log.WriteLog("Language: " + next, LOG_TIME);

@@ -48,6 +48,7 @@ struct ApplicationConfig {
     std::optional<uint32_t> seed;    // a fixed random seed
     int maxFrames = 0;               // stop after this many frames (0: no limit)
     std::string screenshot;          // PNG of the last frame
+    bool developer = false;          // the developer keys act in a level
     // The sound output: none when headless, unless a test asks for the loopback device.
     std::optional<AudioOutput> audioOutput;
 };
@@ -134,6 +135,7 @@ protected:
     bool ReadPicture(std::vector<uint8_t>& rgba, int* width, int* height) override;
     std::string StoredVideoMode() override;
     void StoreVideoMode(const std::string& text) override;
+    std::string ErrorText(int32_t code, ErrorKind kind) override;
 
 private:
     static DisplayOptions MakeDisplayOptions(ApplicationCore& core);
@@ -152,6 +154,11 @@ private:
     void CloseWindow();
     void OpenSiteLink();
     void ChooseNextLanguage();
+    // What is missing of the files the game cannot start without (the main menu's screen file and
+    // the shape classes), as lines of a message naming the data folder; empty when nothing is.
+    std::string MissingGameData(bool classesRead) const;
+    // F11 (unless it is a developer key) and Alt+Enter switch between window and full screen.
+    bool IsFullScreenKey(const Message& message) const;
 
     // What the menus ask of the window, the desktop and the music.
     class Host final : public ShellHost {
@@ -198,6 +205,7 @@ private:
     bool mainWindowSet_ = false;  // the media of the first restore are loaded
     int restoreCount_ = 0;
     std::string openedLink_;
+    std::string missingData_;  // why the start stopped, when the game's data were not there
 };
 
 }  // namespace tamblor

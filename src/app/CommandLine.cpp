@@ -111,6 +111,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--report") {
             if (noValue())
                 line.report = true;
+        } else if (name == "--developer") {
+            if (noValue())
+                line.developer = true;
         } else if (name == "--record") {
             if (takeValue(&value))
                 line.record = value;
@@ -179,7 +182,12 @@ std::string UsageText(const std::string& programName) {
            "  --level N          with --autoplay: play level N only, without a window\n"
            "  --mode M           with --level: classic, transformer or relax (default classic)\n"
            "  --report           with --level: print whether the level was won, the time\n"
-           "                     used and the placements\n"
+           "                     used, the placements and the score (with and without the\n"
+           "                     completion and time bonuses)\n"
+           "  --developer        turn on the developer keys in a level: F7 wins it as a bonus\n"
+           "                     level, F8 empties the clock, F9 jumps to the end of the game,\n"
+           "                     F11 fills every hole (without it F11 and Alt+Enter switch\n"
+           "                     between window and full screen)\n"
            "  /setup             (alone) choose the video mode and exit\n";
 }
 

@@ -24,6 +24,7 @@ struct CommandLine {
     std::optional<int> level;        // --level N: play level N only (with --autoplay or --replay)
     std::optional<int> mode;         // --mode classic|transformer|relax (0, 1, 2)
     bool report = false;             // --report: print the result of a --level run
+    bool developer = false;          // --developer: the developer keys F7, F8, F9 and F11 act
     std::string error;               // set when the arguments cannot be used; the program exits 2
 };
 

@@ -101,17 +101,20 @@ void KeyPlay::Click(InputEvent::Kind down, std::vector<InputEvent>& out) {
     release_ = down == InputEvent::LeftDown ? InputEvent::LeftUp : InputEvent::RightUp;
 }
 
-bool KeyPlay::KeyDown(int key, std::vector<InputEvent>& out) {
-    if (states_.State() == Playing)
+bool KeyPlay::KeyDown(int key, bool repeated, std::vector<InputEvent>& out) {
+    const int state = states_.State();
+    if (key == VK_ESCAPE && !(state == HighScoresState && highScores_.Entering())) {
+        // A held Escape acts once: a repeat would leave the screen it just came to.
+        if (!repeated)
+            actions_.Perform(MenuActions::EscapeAction(state));
+        return true;
+    }
+    if (state == Playing)
         return LevelKey(key, out);
     return MenuKey(key, out);
 }
 
 bool KeyPlay::LevelKey(int key, std::vector<InputEvent>& out) {
-    if (key == VK_ESCAPE) {
-        actions_.Perform("procMenu");
-        return true;
-    }
     if (key == VK_TAB) {
         // A right click where the pointer is: the held shape turns wherever it hangs.
         Click(InputEvent::RightDown, out);

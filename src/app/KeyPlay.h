@@ -38,9 +38,10 @@ public:
     // Enter elsewhere). Other keys are returned as they are.
     static int KeyboardKey(int virtualKey, int state);
 
-    // A keyboard key went down. True when it was handled here; out receives the pointer input it
-    // stands for.
-    bool KeyDown(int key, std::vector<InputEvent>& out);
+    // A keyboard key went down (repeated: held down, the key's repeat). True when it was handled
+    // here; out receives the pointer input it stands for. Escape is every screen's way back (the
+    // menu action for the state), except on the name entry, which keeps it to drop the new score.
+    bool KeyDown(int key, bool repeated, std::vector<InputEvent>& out);
     // Before a frame's update: a new screen gets its focus, the level cursor follows its target.
     void BeginFrame(std::vector<InputEvent>& out);
     // After a frame's update: a button pressed by a key goes up.

@@ -74,9 +74,27 @@ void MainMenuView::DrawHighScoreScreen(float frameTime) {
     Screen& screen = screens_.Get(ScreenId::HighScores);
     screen.Render();
     highScores_.Draw(canvas_, 0.29f, 0.036f, 0.25f, 0.3f, 0.65f, 0);
-    const char* name = game_.gameMode == 0 ? "Classic" : game_.gameMode == 1 ? "Transformer" : "";
     canvas_.DrawString(screen.GetTextX("txtGameType"), screen.GetTextY("txtGameType"),
-                       screen.GetTextSize("txtGameType"), kWhite, ScreenCanvas::kTextCenter, name);
+                       screen.GetTextSize("txtGameType"), kWhite, ScreenCanvas::kTextCenter,
+                       TableName(game_.gameMode));
+    // How to finish a name, only while one is being typed.
+    if (highScores_.Entering()) {
+        canvas_.DrawString(screen.GetTextX("txtEntryHint"), screen.GetTextY("txtEntryHint"),
+                           screen.GetTextSize("txtEntryHint"), kWhite, ScreenCanvas::kTextCenter, kEntryHint);
+    }
+}
+
+const char* MainMenuView::TableName(int gameMode) {
+    switch (gameMode) {
+        case ModeClassic:
+            return "Classic";
+        case ModeTransformer:
+            return "Transformer";
+        case ModeRelax:
+            return "Relax";
+        default:
+            return "";
+    }
 }
 
 void MainMenuView::DrawContinueConfirmation(float frameTime) {

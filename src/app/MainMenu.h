@@ -23,6 +23,11 @@ public:
     static constexpr float kPanelFadeRate = 3.0f;
 
     static constexpr int kButterflies = 8;
+    // The language key of the hint shown while a name is typed into the high-score table.
+    static constexpr const char* kEntryHint = "ScoresHint";
+
+    // The title of a mode's high-score table.
+    static const char* TableName(int gameMode);
 
     MainMenuView(Game& game, AppStates& states, ScreenSet& screens, EffectList& effects, Graphics& graphics,
                  ScreenCanvas& canvas, Random& random, const Clock& clock, HighScores& highScores)
@@ -44,7 +49,8 @@ public:
     // The three information panels start hidden (at the first device restore).
     void HideInfoPanels();
 
-    // Backdrop, menu-highscores, the table of the mode and its name.
+    // Backdrop, menu-highscores, the table of the mode and its name; while a name is typed, the hint
+    // that says how to finish it.
     void DrawHighScoreScreen(float frameTime);
     // Backdrop, menu-continue-confirmation and the saved game's level and score.
     void DrawContinueConfirmation(float frameTime);

@@ -80,14 +80,51 @@ void MenuActions::OptionsAction(std::string_view action) {
     } else if (action == "procLanguage") {
         host_.ChooseNextLanguage();
     } else if (action == "procFullScreenMode") {
-        const bool wanted = options.IsChecked("btnFullScreen") != 0;
-        const bool full = host_.IsFullScreen();
-        if (wanted != full && !host_.ToggleFullscreen()) {
-            // The switch failed: the box shows, and the next start uses, the mode actually running.
-            options.SetChecked("btnFullScreen", full ? 1 : 0);
-        }
+        ApplyFullScreenOption();
     } else if (action == "procClose") {
         states_.SetState(states_.PreviousState());
+    }
+}
+
+void MenuActions::ApplyFullScreenOption() {
+    Screen& options = screens_.Get(ScreenId::Options);
+    const bool wanted = options.IsChecked("btnFullScreen") != 0;
+    const bool full = host_.IsFullScreen();
+    if (wanted != full && !host_.ToggleFullscreen()) {
+        // The switch failed: the box shows, and the next start uses, the mode actually running.
+        options.SetChecked("btnFullScreen", full ? 1 : 0);
+    }
+}
+
+void MenuActions::ToggleFullScreen() {
+    screens_.Get(ScreenId::Options).SetChecked("btnFullScreen", host_.IsFullScreen() ? 0 : 1);
+    ApplyFullScreenOption();
+}
+
+std::string_view MenuActions::EscapeAction(int state) {
+    switch (state) {
+        case Playing:
+            return "procMenu";
+        case Paused:
+            return "procResume";
+        case StageMap:
+            return "procBack";
+        case Instructions1:
+        case Instructions2:
+        case Instructions3:
+        case Options:
+        case HighScoresState:
+            return "procClose";
+        case ClearScoresConfirm:
+            return "procNo";
+        case ContinueConfirm:
+            return "procCancel";
+        case GameOver:
+            return "procExit";
+        case GameComplete:
+            return "procMenu";
+        default:
+            return {};
     }
 }
 
@@ -103,7 +140,7 @@ void MenuActions::HighScoresAction(std::string_view action) {
             --game_.gameMode;
         highScores_.EndEntry();
     } else if (action == "procNext") {
-        if (game_.gameMode < 1)
+        if (game_.gameMode < ModeRelax)
             ++game_.gameMode;
         highScores_.EndEntry();
     }
@@ -119,6 +156,10 @@ void MenuActions::Perform(std::string_view action) {
         case StageMap:
             if (action == "procStart") {
                 game_.StartLevel();
+            } else if (action == "procBack") {
+                // The game is kept: choosing its mode again offers to continue it.
+                savedGame_.SaveLevelStart();
+                stageMap_.Leave();
             } else if (action.substr(0, 9) == "procStage") {
                 stageMap_.ChooseStage(action);
             }

@@ -35,6 +35,14 @@ public:
     // Performs an action name in the current state; names the state does not know are ignored.
     void Perform(std::string_view action);
 
+    // What Escape does in a state: in a level the Menu button (pause), on the pause screen Resume,
+    // elsewhere the action of the screen's back, close or cancel button; empty where there is none
+    // (the main menu, the level-end pause). The high-score name entry keeps Escape for itself.
+    static std::string_view EscapeAction(int state);
+    // F11 and Alt+Enter: the options' full-screen check box flips and the window follows it, the same
+    // path a click on the box takes.
+    void ToggleFullScreen();
+
     // The music back at the player's setting (after game over or game complete silenced it).
     void RestoreMusicVolume();
     // Offers the score to the table of the mode: the high-score screen when it enters, else the menu.
@@ -44,6 +52,8 @@ private:
     void StartMode(int mode);
     void MainMenuAction(std::string_view action);
     void OptionsAction(std::string_view action);
+    // The window follows the full-screen check box; a failed switch puts the box back.
+    void ApplyFullScreenOption();
     void HighScoresAction(std::string_view action);
 
     Game& game_;

@@ -108,6 +108,14 @@ int SavedGame::SaveGame() {
     return SetGameSaved(1);
 }
 
+int SavedGame::SaveLevelStart() {
+    game_.ResetLines();
+    game_.LoadLevel();
+    game_.sinceLevelStart = 0.0f;
+    game_.elapsed = 0.0f;
+    return SaveGame();
+}
+
 bool SavedGame::ReadRecord(SavedGameRecord& record) const {
     std::string_view section = SectionFor(game_.gameMode);
     std::array<uint8_t, SavedGameRecord::kBytes> bytes{};

@@ -33,6 +33,9 @@ public:
     // Stores the running level of the current mode; the flag is set only once the data is written.
     // 1 on success.
     int SaveGame();
+    // Stores the game as it stands before its next level begins (the stage map): that level's board
+    // as it starts, with the game's score. Continuing it starts the level with its whole time.
+    int SaveLevelStart();
     // checkOnly 1: takes over only the level number and the score. 0: restarts the saved level as it
     // was. 0 (logged) when the record is missing, damaged or out of range; the game is then unchanged.
     int LoadSavedGame(int checkOnly);

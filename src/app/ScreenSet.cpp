@@ -6,7 +6,10 @@ namespace tamblor {
 
 int ScreenSet::LoadAll() {
     int loaded = 0;
-    for (size_t i = 0; i < kCount; ++i) loaded += screens_[i].Load(kFiles[i]);
+    for (size_t i = 0; i < kCount; ++i) {
+        loaded_[i] = screens_[i].Load(kFiles[i]) != 0;
+        loaded += loaded_[i] ? 1 : 0;
+    }
     return loaded;
 }
 

@@ -57,6 +57,8 @@ public:
     // Loads every screen in table order; a file that fails is logged and leaves its screen empty.
     // Returns the number of screens loaded.
     int LoadAll();
+    // Whether a screen's file was read by the last LoadAll.
+    bool Loaded(ScreenId id) const { return loaded_[static_cast<size_t>(id)]; }
 
     Screen& Get(ScreenId id) { return screens_[static_cast<size_t>(id)]; }
     const Screen& Get(ScreenId id) const { return screens_[static_cast<size_t>(id)]; }
@@ -72,6 +74,7 @@ private:
     }
 
     std::array<Screen, kCount> screens_;
+    std::array<bool, kCount> loaded_{};
 };
 
 }  // namespace tamblor

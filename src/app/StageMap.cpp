@@ -73,6 +73,14 @@ void StageMapView::ShowStageMap() {
     game_.levelPhase = kLevelPhaseFadingOut;
 }
 
+void StageMapView::Leave() {
+    // The map's own tweens (its fade, the marker's glide) and sounds end with it.
+    effects_.Clear();
+    game_.sceneFade = 0.0f;
+    effects_.AddTween(0.0f, 0.5f, 0.0f, 1.0f, &game_.sceneFade);
+    states_.SetState(MainMenu);
+}
+
 void StageMapView::ChooseStage(std::string_view action) {
     if (action.size() < 9)
         return;

@@ -28,6 +28,8 @@ public:
     // The picture fades to black, then the map fades in.
     void ShowStageMap();
     void DrawStageMap(float frameTime);
+    // Back to the main menu, which fades in from black.
+    void Leave();
     // "procStage<n>": the first level of stage n becomes the level to start.
     void ChooseStage(std::string_view action);
 

@@ -72,6 +72,9 @@ public:
     float newShapeTime = 0.1f;
 
     int32_t editorMode = 0;
+    // The developer keys (F7, F8, F9, F11 held in a level) act only when the program was started for
+    // development; otherwise F11 belongs to the window.
+    bool developerKeys = false;
     int32_t gameMode = ModeClassic;
     int32_t startLevelClassic = 1;
     int32_t startLevelTransformer = 1;

@@ -66,7 +66,7 @@ void Game::UpdateLevel(float frameTime) {
     if (IsBonusLevel()) {
         BonusLevelStep();
     } else {
-        if (input.IsKeyDown(VK_F8))
+        if (developerKeys && input.IsKeyDown(VK_F8))
             timeLeft = 0.0f;
         if (gameMode != ModeRelax && timeLeft <= 0.0f) {
             GameOver();
@@ -81,7 +81,7 @@ void Game::UpdateLevel(float frameTime) {
         CompleteLevel();
 
     // 10.
-    if (input.IsKeyDown(VK_F9)) {
+    if (developerKeys && input.IsKeyDown(VK_F9)) {
         if (hooks.gameComplete)
             hooks.gameComplete();
         return;
@@ -269,6 +269,8 @@ void Game::GameOver() {
 }
 
 void Game::DeveloperKeys() {
+    if (!developerKeys)
+        return;
     InputState& input = services_.input;
     bool fillAll = input.IsKeyDown(VK_F11);
     if (input.IsKeyDown(VK_F7)) {

@@ -25,6 +25,9 @@ constexpr uint32_t WM_QUIT = 0x0012;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;
 constexpr uint32_t WM_CHAR = 0x0102;
+// Keys pressed while Alt is held.
+constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
+constexpr uint32_t WM_SYSKEYUP = 0x0105;
 constexpr uint32_t WM_COMMAND = 0x0111;
 constexpr uint32_t WM_MOUSEMOVE = 0x0200;
 constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
@@ -77,10 +80,15 @@ constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_LEFT = 0xD6;
 
 // Mouse messages carry the client position in lParam as two 16-bit halves.
 constexpr intptr_t MakeMouseLParam(int x, int y) {
-    return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) | static_cast<uint32_t>(x & 0xFFFF));
+    return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) |
+                                 static_cast<uint32_t>(x & 0xFFFF));
 }
-constexpr int MouseX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
-constexpr int MouseY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
+constexpr int MouseX(intptr_t lParam) {
+    return static_cast<int16_t>(lParam & 0xFFFF);
+}
+constexpr int MouseY(intptr_t lParam) {
+    return static_cast<int16_t>((lParam >> 16) & 0xFFFF);
+}
 
 inline Message MouseMessage(uint32_t message, int x, int y, uint32_t time = 0) {
     Message m;

@@ -160,6 +160,7 @@ TEST(ApplicationEndToEnd, PauseOptionsResumeThenSaveAndContinue) {
 
 TEST(ApplicationEndToEnd, GameOverTryAgainAndAHighScoreEnteredByName) {
     Player p(13);
+    p.game.config.developer = true;  // F8 runs the clock out
     ASSERT_TRUE(p.Start());
     p.StartNewGame("btnClassicGame");
     ASSERT_TRUE(
@@ -194,6 +195,45 @@ TEST(ApplicationEndToEnd, GameOverTryAgainAndAHighScoreEnteredByName) {
     EXPECT_EQ(p.App().Scores().Entry(0, 0).Name(), "Ada");
     EXPECT_EQ(p.App().Scores().Entry(0, 0).score, static_cast<uint32_t>(score));
     EXPECT_TRUE(p.game.user.Has("scores.ini"));
+}
+
+TEST(ApplicationEndToEnd, StageMapBackKeepsTheGameToContinue) {
+    Player p(18);
+    ASSERT_TRUE(p.Start());
+    // A Relax game on the map before its second stage (as after level 6 was won) is left with Back.
+    p.Press(ScreenId::Main, "btnRelaxGame");
+    ASSERT_EQ(p.App().State(), StageMap);
+    ASSERT_TRUE(p.game.FramesUntil([&] { return p.Level().levelPhase == 7; }, 120));
+    p.game.Frames(40);
+    p.Level().score = 2345;
+    p.Level().levelNumber = 7;
+    p.Press(ScreenId::Map, "btnBack");
+    ASSERT_EQ(p.App().State(), MainMenu);
+    p.game.Frames(40);
+    EXPECT_FLOAT_EQ(p.Level().sceneFade, 1.0f);  // the menu has faded in
+
+    // Another mode knows nothing of it; Relax offers to continue at the map's level and score.
+    p.Press(ScreenId::Main, "btnClassicGame");
+    ASSERT_EQ(p.App().State(), StageMap);
+    p.game.Key(VK_ESCAPE);  // Escape is the map's Back
+    ASSERT_EQ(p.App().State(), MainMenu);
+    p.game.Frames(40);
+    p.Level().score = 0;
+    p.Press(ScreenId::Main, "btnRelaxGame");
+    ASSERT_EQ(p.App().State(), ContinueConfirm);
+    EXPECT_EQ(p.Level().levelNumber, 7);
+    EXPECT_EQ(p.Level().score, 2345);
+    p.game.Frames(10);
+    p.Press(ScreenId::ContinueConfirmation, "btnLoad");
+    ASSERT_EQ(p.App().State(), Playing);
+    EXPECT_EQ(p.Level().gameMode, ModeRelax);
+    EXPECT_EQ(p.Level().levelNumber, 7);
+    EXPECT_EQ(p.Level().score, 2345);
+    // The level begins whole: every hole empty, no time used.
+    EXPECT_GT(p.Level().cellCount, 0);
+    p.game.Frames(2);
+    EXPECT_EQ(p.Level().filledCount, 0);
+    EXPECT_NEAR(p.Level().timeLeft, p.Level().levelTime, 0.5f);
 }
 
 TEST(ApplicationEndToEnd, RelaxAndTransformerStarts) {

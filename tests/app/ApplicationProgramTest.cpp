@@ -42,6 +42,7 @@ Outcome RunProgram(const std::string& arguments, const std::string& home) {
 TEST(ApplicationProgram, CommandLineAndFolderErrorsEndWithAStatus) {
     test::TempDir dir;
     dir.Write("afile", "x");
+    dir.Write("nodata/readme.txt", "not the game");
     Outcome bad = RunProgram("--bogus", dir.Path());
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.output.find("unknown option '--bogus'"), std::string::npos) << bad.output;
@@ -50,6 +51,13 @@ TEST(ApplicationProgram, CommandLineAndFolderErrorsEndWithAStatus) {
     Outcome file = RunProgram("--headless --userdir " + dir / "afile", dir.Path());
     EXPECT_EQ(file.status, 1);
     EXPECT_NE(file.output.find("is not a folder"), std::string::npos) << file.output;
+
+    // A data folder without the game's files: a message that names it, and status 1.
+    Outcome empty =
+        RunProgram("--headless --datadir " + dir / "nodata" + " --userdir " + dir / "u", dir.Path());
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.output.find(dir / "nodata"), std::string::npos) << empty.output;
+    EXPECT_NE(empty.output.find("classes.xml"), std::string::npos) << empty.output;
 
     Outcome version = RunProgram("--version", dir.Path());
     EXPECT_EQ(version.status, 0);

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "ApplicationTestSupport.h"
 #include "app/Application.h"
@@ -59,25 +61,18 @@ TEST(Application, StartUpOrderLogAndFirstStartFiles) {
               log.size() - 75);
 }
 
-TEST(Application, FrameRateLineAndFocus) {
+TEST(Application, FocusMessagesAreLoggedAndHandledWhileMinimised) {
+    // Where each message goes in each state is the routing table's matter (MessageRoutingTest).
     test::HeadlessGame game;
     ASSERT_TRUE(game.Start());
     Application& app = *game.app;
-    EXPECT_FALSE(app.ShowFps());
-    game.Key(VK_F1);
-    EXPECT_TRUE(app.ShowFps());
-    game.Key(VK_F1);
-    EXPECT_FALSE(app.ShowFps());
-
-    // In a menu, losing the focus changes nothing; it is logged.
     game.Send(WM_KILLFOCUS);
-    EXPECT_EQ(app.State(), MainMenu);
     game.Send(WM_SETFOCUS);
     std::string log = game.LogText();
     EXPECT_NE(log.find(" : WM_KILLFOCUS command\n"), std::string::npos);
     EXPECT_NE(log.find(" : WM_SETFOCUS command\n"), std::string::npos);
 
-    // In play it pauses the level; the focus loss is handled even while minimised.
+    // The focus loss pauses a level even while the window is minimised.
     app.SetState(Playing);
     game.Send(WM_SIZE, SIZE_MINIMIZED);
     EXPECT_FALSE(app.IsActive());
@@ -131,11 +126,73 @@ TEST(Application, FullScreenOptionAndCommandLine) {
 }  // namespace tamblor
 
 namespace tamblor {
+namespace {
+
+std::string GameFile(const std::string& name) {
+    std::ifstream in(std::string(TAMBLOR_BUILD_GAME_DIR) + "/" + name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+TEST(Application, StartStopsWithoutTheGamesEssentialFiles) {
+    const std::string menu = GameFile("menu-main.xml");
+    const std::string classes = GameFile("classes.xml");
+    ASSERT_FALSE(menu.empty());
+    ASSERT_FALSE(classes.empty());
+    constexpr const char* kGameFile = "*";  // the game's own file
+    struct Row {
+        const char* what;
+        const char* menuText;     // nullptr: no file
+        const char* classesText;  // nullptr: no file
+        bool classesIsFolder;     // a name that cannot be read as a file
+        const char* named;        // the file the message names
+    };
+    const Row rows[] = {
+        {"nothing at all", nullptr, nullptr, false, "menu-main.xml"},
+        {"no classes.xml", kGameFile, nullptr, false, "classes.xml"},
+        {"an empty classes.xml", kGameFile, "", false, "classes.xml"},
+        {"a classes.xml without classes", kGameFile, "<?xml version=\"1.0\"?><Level/>", false, "classes.xml"},
+        {"a classes.xml that is not XML", kGameFile, "<Level><ShapeClass", false, "classes.xml"},
+        {"an unreadable classes.xml", kGameFile, nullptr, true, "classes.xml"},
+        {"no main menu", nullptr, kGameFile, false, "menu-main.xml"},
+    };
+    auto text = [&](const char* given, const std::string& own) { return given == kGameFile ? own : given; };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        test::TempDir data;
+        if (row.menuText)
+            data.Write("menu-main.xml", text(row.menuText, menu));
+        if (row.classesText)
+            data.Write("classes.xml", text(row.classesText, classes));
+        if (row.classesIsFolder)
+            data.Write("classes.xml/shapes.xml", classes);
+        test::HeadlessGame game(5, data.Path());
+        testing::internal::CaptureStderr();
+        game.app = std::make_unique<Application>(game.config);
+        const int32_t result = game.app->Create();
+        const std::string message = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(result, D3DAPPERR_MEDIANOTFOUND);
+        EXPECT_NE(message.find(data.Path()), std::string::npos) << message;
+        EXPECT_NE(message.find(row.named), std::string::npos) << message;
+        EXPECT_NE(game.LogText().find(data.Path()), std::string::npos);
+    }
+    // With both files the game starts.
+    test::TempDir data;
+    data.Write("menu-main.xml", menu);
+    data.Write("classes.xml", classes);
+    test::HeadlessGame game(5, data.Path());
+    EXPECT_TRUE(game.Start());
+}
+
 
 TEST(Application, ReadOnlyDataFolderWorks) {
     test::TempDir data;
     data.Write("config.ini", "[VIDEO]\nMode=800 x 600 - 32 bit\n");
-    data.Write("classes.xml", "<classes/>");
+    data.Write("menu-main.xml", GameFile("menu-main.xml"));
+    data.Write("classes.xml", GameFile("classes.xml"));
     ::chmod(data.Path().c_str(), 0555);
     {
         test::HeadlessGame game(5, data.Path());

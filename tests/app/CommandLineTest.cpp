@@ -30,6 +30,9 @@ TEST(CommandLine, OptionsWithAndWithoutValues) {
     EXPECT_TRUE(ParseCommandLine({"--help"}).help);
     EXPECT_TRUE(ParseCommandLine({"--version"}).version);
     EXPECT_EQ(ParseCommandLine({"--seed", "4294967295"}).seed, 4294967295u);
+    // The developer keys are off unless asked for.
+    EXPECT_FALSE(ParseCommandLine({}).developer);
+    EXPECT_TRUE(ParseCommandLine({"--developer"}).developer);
 }
 
 TEST(CommandLine, BadArgumentsAreErrors) {
@@ -46,6 +49,7 @@ TEST(CommandLine, BadArgumentsAreErrors) {
              {"--screenshot"},
              {"--userdir="},
              {"--headless=1"},
+             {"--developer=yes"},
              {"--headless", "--fullscreen"},
              {"game.ini"},
          }) {
@@ -54,6 +58,7 @@ TEST(CommandLine, BadArgumentsAreErrors) {
     }
     EXPECT_NE(ParseCommandLine({"--bogus"}).error.find("--bogus"), std::string::npos);
     EXPECT_NE(UsageText("tamblor").find("--screenshot FILE"), std::string::npos);
+    EXPECT_NE(UsageText("tamblor").find("--developer"), std::string::npos);
 }
 
 }  // namespace tamblor

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ApplicationTestSupport.h"
@@ -88,10 +88,13 @@ public:
             }
             return false;
         };
-        const std::pair<LevelCursor::Direction, int> arrows[] = {
-            {LevelCursor::Left, hand.left}, {LevelCursor::Right, hand.right}, {LevelCursor::Up, hand.up}, {LevelCursor::Down, hand.down}};
+        const std::pair<LevelCursor::Direction, int> arrows[] = {{LevelCursor::Left, hand.left},
+                                                                 {LevelCursor::Right, hand.right},
+                                                                 {LevelCursor::Up, hand.up},
+                                                                 {LevelCursor::Down, hand.down}};
         std::vector<Node> frontier = {{App().Keys().Cursor(), -1}};
-        std::vector<std::pair<int, int>> seen = {{frontier[0].cursor.TargetKind(), frontier[0].cursor.TargetIndex()}};
+        std::vector<std::pair<int, int>> seen = {
+            {frontier[0].cursor.TargetKind(), frontier[0].cursor.TargetIndex()}};
         for (int depth = 0; depth < 16 && !frontier.empty(); ++depth) {
             std::vector<Node> next;
             for (const Node& node : frontier) {
@@ -298,6 +301,12 @@ TEST(KeyPlay, MenuFocusSlidersCheckBoxAndTheMouseTakingOver) {
     EXPECT_TRUE(p.App().Keys().FocusFrame(x, y, w, h));
     p.Choose("btnClose");
     EXPECT_EQ(p.App().State(), MainMenu);
+
+    // The pad's B is Escape, the screen's way back, and acts once.
+    p.Choose("btnOptions");
+    ASSERT_EQ(p.App().State(), Options);
+    p.Press(VK_GAMEPAD_B);
+    EXPECT_EQ(p.App().State(), MainMenu);
 }
 
 TEST(KeyPlay, AWholeRunWithTheKeyboard) {
@@ -355,6 +364,12 @@ TEST(KeyPlay, PadTransformsTheHeldShapeAndTheCursorDropIsAMouseDrop) {
     p.Choose("btnResume");
     EXPECT_EQ(p.App().State(), Playing);
     EXPECT_TRUE(p.Level().held.present);
+
+    // Start on the pause screen is Escape there: it resumes, once (not straight back to the pause).
+    p.Press(VK_GAMEPAD_MENU);
+    ASSERT_EQ(p.App().State(), Paused);
+    p.Press(VK_GAMEPAD_MENU);
+    EXPECT_EQ(p.App().State(), Playing);
 }
 
 }  // namespace tamblor

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/MainMenu.h"
 #include "app/ShellRig.h"
 #include "platform/Message.h"
@@ -70,15 +72,27 @@ TEST(MainMenu, EightButterfliesAreMadeOnceAndFlyOn) {
 
 TEST(MainMenu, HighScoreAndContinueScreensShowTheGamesNumbers) {
     ShellRig r;
-    r.game.gameMode = 1;
-    r.mainMenu.DrawHighScoreScreen(0.01f);
-    EXPECT_EQ(r.highScores.CurrentTable(), 1);
-    auto title = r.canvas.Named("Transformer");
-    ASSERT_EQ(title.size(), 1u);
     const Screen& hs = r.screens.Get(ScreenId::HighScores);
-    EXPECT_FLOAT_EQ(title[0].x, hs.GetTextX("txtGameType"));
-    EXPECT_EQ(title[0].flags, ScreenCanvas::kTextCenter);
-    EXPECT_EQ(r.canvas.Named("10").size(), 1u);  // the rank of the last row
+    // Every mode's table has its title.
+    for (auto [mode, name] : {std::pair{0, "Classic"}, std::pair{1, "Transformer"}, std::pair{2, "Relax"}}) {
+        r.canvas.calls.clear();
+        r.game.gameMode = mode;
+        r.mainMenu.DrawHighScoreScreen(0.01f);
+        EXPECT_EQ(r.highScores.CurrentTable(), mode);
+        auto title = r.canvas.Named(name);
+        ASSERT_EQ(title.size(), 1u) << name;
+        EXPECT_FLOAT_EQ(title[0].x, hs.GetTextX("txtGameType"));
+        EXPECT_EQ(title[0].flags, ScreenCanvas::kTextCenter);
+        EXPECT_EQ(r.canvas.Named("10").size(), 1u);                     // the rank of the last row
+        EXPECT_TRUE(r.canvas.Named(MainMenuView::kEntryHint).empty());  // no name is being typed
+    }
+    // The hint to finish a name shows while one is typed, at its anchor.
+    r.canvas.calls.clear();
+    ASSERT_EQ(r.highScores.AddScore(500), 1);
+    r.mainMenu.DrawHighScoreScreen(0.01f);
+    auto hint = r.canvas.Named(MainMenuView::kEntryHint);
+    ASSERT_EQ(hint.size(), 1u);
+    EXPECT_FLOAT_EQ(hint[0].y, hs.GetTextY("txtEntryHint"));
 
     r.canvas.calls.clear();
     r.game.levelNumber = 9;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string_view>
+#include <utility>
 
 #include "app/MenuActions.h"
 #include "app/ShellRig.h"
@@ -37,6 +39,13 @@ TEST(MenuActions, EveryActionOfEveryState) {
         {MainMenu, "procTransformerGame", StageMap, [](ShellRig& r) { EXPECT_EQ(r.game.gameMode, 1); }},
         {MainMenu, "procResume", -1, nullptr},
         {StageMap, "procStart", Playing, [](ShellRig& r) { EXPECT_EQ(r.game.levelNumber, 1); }},
+        // Back keeps the game as the mode's saved game; the main menu fades in.
+        {StageMap, "procBack", MainMenu,
+         [](ShellRig& r) {
+             EXPECT_EQ(r.saved.IsGameSaved(), 1);
+             EXPECT_EQ(r.game.sceneFade, 0.0f);
+             EXPECT_FALSE(r.effects.Empty());
+         }},
         {StageMap, "procStage2", -1,
          [](ShellRig& r) {
              EXPECT_EQ(r.game.levelNumber, 7);
@@ -131,21 +140,55 @@ TEST(MenuActions, StartLevelButtonsWrapAtForty) {
     EXPECT_EQ(r.game.startLevelTransformer, 1);
 }
 
-TEST(MenuActions, HighScoreBrowsingStaysBetweenClassicAndTransformer) {
+TEST(MenuActions, HighScoreBrowsingCoversAllThreeTables) {
     ShellRig r;
     r.states.SetState(HighScoresState);
-    r.game.gameMode = 1;
-    r.actions.Perform("procNext");
-    EXPECT_EQ(r.game.gameMode, 1);
-    r.actions.Perform("procPrevious");
-    EXPECT_EQ(r.game.gameMode, 0);
-    r.actions.Perform("procPrevious");
-    EXPECT_EQ(r.game.gameMode, 0);
-    r.game.gameMode = 2;  // after a Relax game
-    r.actions.Perform("procNext");
-    EXPECT_EQ(r.game.gameMode, 2);
-    r.actions.Perform("procPrevious");
-    EXPECT_EQ(r.game.gameMode, 1);
+    std::vector<int> seen;
+    for (const char* action :
+         {"procNext", "procNext", "procNext", "procPrevious", "procPrevious", "procPrevious"}) {
+        r.actions.Perform(action);
+        seen.push_back(r.game.gameMode);
+    }
+    EXPECT_EQ(seen, (std::vector<int>{ModeTransformer, ModeRelax, ModeRelax, ModeTransformer, ModeClassic,
+                                      ModeClassic}));
+}
+
+TEST(MenuActions, EscapeIsTheButtonOfTheScreenThatLeadsBack) {
+    // Each state's Escape action is one a button of its screen performs (in play the Menu button), so
+    // the key and the button cannot drift apart when a screen file changes.
+    const std::vector<std::pair<int, const char*>> expected = {
+        {MainMenu, ""},
+        {StageMap, "btnBack"},
+        {Instructions1, "btnClose"},
+        {Instructions2, "btnClose"},
+        {Instructions3, "btnClose"},
+        {Playing, "btnMenu"},
+        {Paused, "btnResume"},
+        {HighScoresState, "btnClose"},
+        {Options, "btnClose"},
+        {LevelWon, ""},
+        {GameComplete, "btnMenu"},
+        {GameOver, "btnExit"},
+        {ClearScoresConfirm, "btnNo"},
+        {ContinueConfirm, "btnCancel"},
+    };
+    ShellRig r;
+    for (auto [state, button] : expected) {
+        SCOPED_TRACE(state);
+        std::string_view action = MenuActions::EscapeAction(state);
+        if (*button == '\0') {
+            EXPECT_TRUE(action.empty());
+            continue;
+        }
+        const Screen* screen = r.screens.ForState(state);
+        ASSERT_NE(screen, nullptr);
+        bool found = false;
+        for (int i = 0; i < screen->buttonCount; ++i) {
+            const ScreenButton& b = screen->buttons[static_cast<size_t>(i)];
+            found = found || (b.name == button && b.action == action);
+        }
+        EXPECT_TRUE(found) << button << " " << action;
+    }
 }
 
 TEST(MenuActions, OptionsFromPauseReturnToThePausedLevel) {
@@ -189,6 +232,17 @@ TEST(MenuActions, FullScreenSwitchThatFailsPutsTheBoxBack) {
     EXPECT_TRUE(r.host.fullScreen);
     EXPECT_EQ(options.IsChecked("btnFullScreen"), 1);
     EXPECT_EQ(r.Config("OPTIONS", "btnFullScreen"), "1");
+
+    // The full-screen keys take the same path: the box flips, the window follows, a failure undoes it.
+    r.actions.ToggleFullScreen();
+    EXPECT_EQ(r.host.toggles, 3);
+    EXPECT_EQ(options.IsChecked("btnFullScreen"), 1);
+    r.host.toggleWorks = true;
+    r.actions.ToggleFullScreen();
+    EXPECT_EQ(r.host.toggles, 4);
+    EXPECT_FALSE(r.host.fullScreen);
+    EXPECT_EQ(options.IsChecked("btnFullScreen"), 0);
+    EXPECT_EQ(r.Config("OPTIONS", "btnFullScreen"), "0");
 }
 
 TEST(MenuActions, NameEntryGetsKeysBeforeTheScreen) {

@@ -168,9 +168,13 @@ TEST(ContentScreens, EveryScreenHasItsWidgetsActionsAndPictures) {
         }
         if (f == "menu-map.xml") {
             // Button 0 starts; buttons 1 to 7 are the stages, in order, with an explicit size for the
-            // locked-stage picture.
-            check.Need(buttons.size() == 8, "the map needs exactly Start and seven stages");
-            if (buttons.size() == 8) {
+            // locked-stage picture; a Back button follows them.
+            check.Need(buttons.size() >= 8, "the map needs Start and seven stages first");
+            bool back = false;
+            for (size_t i = 8; i < buttons.size(); ++i)
+                back = back || Attr(buttons[i], "action") == "procBack";
+            check.Need(back, "the map needs a Back button after its stages");
+            if (buttons.size() >= 8) {
                 check.Need(Attr(buttons[0], "action") == "procStart", "button 0 must start");
                 for (int s = 1; s <= 7; ++s) {
                     check.Need(Attr(buttons[s], "name") == "btnStage" + std::to_string(s), "stage button name order");
@@ -182,7 +186,10 @@ TEST(ContentScreens, EveryScreenHasItsWidgetsActionsAndPictures) {
         if (f == "menu-ingame.xml") {
             for (const char* name : {"txtLevelNum", "txtTimeNum", "txtScoreNum", "txtMeterBar"}) anchor(name);
         }
-        if (f == "menu-highscores.xml") anchor("txtGameType");
+        if (f == "menu-highscores.xml") {
+            anchor("txtGameType");
+            anchor("txtEntryHint");
+        }
         if (f == "menu-continue-confirmation.xml") {
             anchor("txtLevelNum");
             anchor("txtScoreNum");

@@ -857,6 +857,19 @@ TEST(LevelUpdate, DeveloperKeys) {
     w.game.bug.appearanceRange = 1000.0f;
     int completes = 0;
     w.game.hooks.gameComplete = [&] { ++completes; };
+
+    // Without the developer switch the keys do nothing: no ending, the clock and the board stay.
+    w.game.developerKeys = false;
+    for (int key : {VK_F7, VK_F8, VK_F9, VK_F11}) w.input.SetKeyDown(key, true);
+    r.Frame();
+    for (int key : {VK_F7, VK_F8, VK_F9, VK_F11}) w.input.SetKeyDown(key, false);
+    EXPECT_EQ(completes, 0);
+    EXPECT_EQ(w.appStates.State(), Playing);
+    EXPECT_GT(w.game.timeLeft, 40.0f);
+    EXPECT_FALSE(w.game.IsBonusLevel());
+    EXPECT_EQ(w.game.filledCount, 0);
+    w.game.developerKeys = true;
+
     w.effects.AddSoundCue(0.0f, "waiting");
     w.input.SetKeyDown(VK_F9, true);
     r.Frame();

@@ -9,6 +9,9 @@ namespace tamblor {
 
 namespace {
 
+// The level-end show (texts, bursts, flying bonuses) lasts a few seconds; this bounds the wait.
+constexpr double kLevelEndSeconds = 30.0;
+
 bool ParseInt(const std::string& text, long long lo, long long hi, long long& value) {
     if (text.empty() || text.size() > 12)
         return false;
@@ -104,6 +107,15 @@ AutoplayView HeadlessLevel::View() const {
     return view;
 }
 
+void HeadlessLevel::FinishLevelEnd(double maxSeconds) {
+    for (double t = 0.0; t < maxSeconds && !effects_.Empty(); t += setup_.frameSeconds) {
+        appTime_ += setup_.frameSeconds;
+        clock_.Set(clockStart_ + static_cast<uint32_t>(std::llround(appTime_ * 1000.0)));
+        effects_.Update();
+        ApplyValueGlides();
+    }
+}
+
 LevelResult PlayLevelWithBot(HeadlessLevel& level, Autoplayer& bot, InputRecording* recording,
                              double maxSeconds) {
     LevelResult result;
@@ -136,6 +148,9 @@ LevelResult PlayLevelWithBot(HeadlessLevel& level, Autoplayer& bot, InputRecordi
     result.discards = bot.Discards();
     result.transforms = bot.Transforms();
     result.score = game.score;
+    if (result.won)
+        level.FinishLevelEnd(kLevelEndSeconds);
+    result.finalScore = game.score;
     return result;
 }
 

@@ -48,7 +48,8 @@ struct LevelResult {
     int placements = 0;
     int discards = 0;
     int transforms = 0;
-    int score = 0;
+    int score = 0;       // when the level ended
+    int finalScore = 0;  // once the level-end awards (completion and time bonuses) have landed
     int cells = 0;
 };
 
@@ -78,6 +79,9 @@ public:
     int Frames() const { return frames_; }
     // Level time in use when the level ended (or now).
     float TimeUsed() const;
+    // After the end: lets the level-end show run out (at most maxSeconds), so the completion and time
+    // bonuses fly into the score as they do before the next level starts.
+    void FinishLevelEnd(double maxSeconds);
 
 private:
     class SilentSound : public SoundEventPlayer {

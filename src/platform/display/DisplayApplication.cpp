@@ -470,7 +470,7 @@ int32_t DisplayApplication::ToggleFullscreen() {
 }
 
 void DisplayApplication::ShowError(int32_t code, ErrorKind kind) {
-    dialogs_.ShowMessage(windowTitle_, ErrorMessageText(code, kind));
+    dialogs_.ShowMessage(windowTitle_, ErrorText(code, kind));
     if (kind == ErrorKind::Exit && window_ && !closed_) {
         Message close;
         close.message = WM_CLOSE;

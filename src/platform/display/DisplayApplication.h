@@ -114,6 +114,8 @@ protected:
     virtual void StoreVideoMode(const std::string& /*text*/) {}
     // Shows what has been drawn at once, outside the frame loop (the loading picture).
     void SwapNow();
+    // The text shown for a failure code; an application may say more about a code than the framework.
+    virtual std::string ErrorText(int32_t code, ErrorKind kind) { return ErrorMessageText(code, kind); }
 
     // Framework fields the game sets in its constructor.
     std::string windowTitle_;

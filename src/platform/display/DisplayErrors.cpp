@@ -7,54 +7,44 @@ std::string ErrorMessageText(int32_t code, ErrorKind kind) {
     switch (code) {
         case D3DAPPERR_NODIRECT3D:
             text =
-                "Could not initialize Direct3D. You may\nwant to check that the latest version of\n"
-                "DirectX is correctly installed on your\nsystem.  Also make sure that this program\n"
-                "was compiled with header files that match\nthe installed DirectX DLLs.";
+                "Could not open the game's window with OpenGL 3.3.\nCheck that a display is available "
+                "and that the\ngraphics driver supports OpenGL 3.3.";
             break;
         case D3DAPPERR_NOCOMPATIBLEDEVICES:
-            text = "Could not find any compatible Direct3D\ndevices.";
+            text = "Could not find a display that offers\nOpenGL 3.3.";
             break;
         case D3DAPPERR_NOWINDOWABLEDEVICES:
             text =
-                "This sample cannot run in a desktop\nwindow with the current display settings.\n"
-                "Please change your desktop settings to a\n16- or 32-bit display mode and re-run this\n"
-                "sample.";
+                "The game cannot run in a window with the\ncurrent display settings. Please change the\n"
+                "display to a 16- or 32-bit colour mode and\nstart the game again.";
             break;
         case D3DAPPERR_NOHARDWAREDEVICE:
-            text = "No hardware-accelerated Direct3D devices\nwere found.";
+            text = "No hardware-accelerated OpenGL 3.3 driver\nwas found.";
             break;
         case D3DAPPERR_HALNOTCOMPATIBLE:
-            text =
-                "This sample requires functionality that is\nnot available on your Direct3D hardware\n"
-                "accelerator.";
+            text = "The game needs OpenGL 3.3, which the graphics\ndriver of this display does not offer.";
             break;
         case D3DAPPERR_NOWINDOWEDHAL:
-            text =
-                "Your Direct3D hardware accelerator cannot\nrender into a window.\n"
-                "Press F2 while the app is running to see a\nlist of available devices and modes.";
+            text = "The graphics driver cannot draw OpenGL 3.3\ninto a window.";
             break;
         case D3DAPPERR_NODESKTOPHAL:
             text =
-                "Your Direct3D hardware accelerator cannot\nrender into a window with the current\n"
-                "desktop display settings.\nPress F2 while the app is running to see a\n"
-                "list of available devices and modes.";
+                "The graphics driver cannot draw OpenGL 3.3\ninto a window with the current display\n"
+                "settings.";
             break;
         case D3DAPPERR_NOHALTHISMODE:
             text =
-                "This sample requires functionality that is\nnot available on your Direct3D hardware\n"
-                "accelerator with the current desktop display\nsettings.\n"
-                "Press F2 while the app is running to see a\nlist of available devices and modes.";
+                "The game needs OpenGL 3.3, which the graphics\ndriver does not offer with the current "
+                "display\nsettings.";
             break;
         case D3DAPPERR_NONZEROREFCOUNT:
-            text =
-                "A D3D object has a non-zero reference\ncount (meaning things were not properly\n"
-                "cleaned up).";
+            text = "An OpenGL object was still in use at the end\n(it was not properly cleaned up).";
             break;
         case D3DAPPERR_MEDIANOTFOUND:
             text = "Could not load required media.";
             break;
         case D3DAPPERR_RESIZEFAILED:
-            text = "Could not reset the Direct3D device.";
+            text = "Could not set up the OpenGL 3.3 display again\nafter the window changed.";
             break;
         case DISPLAY_E_OUTOFMEMORY:
             text = "Not enough memory.";
@@ -63,15 +53,13 @@ std::string ErrorMessageText(int32_t code, ErrorKind kind) {
             text = "Not enough video memory.";
             break;
         default:
-            text = "Generic application error. Enable\ndebug output for detailed information.";
+            text = "The game could not start its display.\nThe file app.log may tell more.";
             break;
     }
     if (kind == ErrorKind::Exit) {
-        text += "\n\nThis sample will now exit.";
+        text += "\n\nTamblor will now exit.";
     } else {
-        text +=
-            "\n\nSwitching to the reference rasterizer,\na software device that implements the entire\n"
-            "Direct3D feature set, but runs very slowly.";
+        text += "\n\nSwitching to software drawing, which shows\neverything but runs very slowly.";
     }
     return text;
 }

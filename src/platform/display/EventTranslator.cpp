@@ -152,14 +152,18 @@ void EventTranslator::MoveCursor(int windowX, int windowY) {
     input_.MovePointer(x, y);
 }
 
-void EventTranslator::AppendKey(int vk, bool down, bool repeat, std::vector<Message>& out) {
+void EventTranslator::AppendKey(int vk, bool down, bool repeat, bool alt, std::vector<Message>& out) {
     input_.SetKeyDown(vk, down);
     intptr_t lParam = 1;
+    if (alt)
+        lParam |= intptr_t{1} << 29;  // Alt is held
     if (!down || repeat)
         lParam |= intptr_t{1} << 30;  // the key was down before
     if (!down)
         lParam |= intptr_t{1} << 31;
-    out.push_back(Record(down ? WM_KEYDOWN : WM_KEYUP, static_cast<uintptr_t>(vk), lParam));
+    // Keys pressed with Alt are system keys (Alt+Enter switches the window), never game keys.
+    const uint32_t message = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+    out.push_back(Record(message, static_cast<uintptr_t>(vk), lParam));
 }
 
 void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& out,
@@ -209,12 +213,8 @@ void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& ou
             if (vk == 0)
                 break;
             bool down = event.type == SDL_KEYDOWN;
-            // Keys pressed with Alt are system keys to the game: held state only, no message.
-            if (event.key.keysym.mod & KMOD_ALT) {
-                input_.SetKeyDown(vk, down);
-                break;
-            }
-            AppendKey(vk, down, event.key.repeat != 0, out);
+            const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+            AppendKey(vk, down, event.key.repeat != 0, alt, out);
             break;
         }
         case SDL_CONTROLLERDEVICEADDED:
@@ -224,7 +224,7 @@ void EventTranslator::Translate(const SDL_Event& event, std::vector<Message>& ou
         case SDL_CONTROLLERAXISMOTION:
             padKeys_.clear();
             gamepads_.Translate(event, padKeys_);
-            for (const PadKey& key : padKeys_) AppendKey(key.virtualKey, key.down, false, out);
+            for (const PadKey& key : padKeys_) AppendKey(key.virtualKey, key.down, false, false, out);
             break;
         case SDL_TEXTINPUT: {
             for (char c : TextToCodePage(event.text.text)) {

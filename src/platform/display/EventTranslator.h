@@ -36,7 +36,7 @@ public:
 private:
     Message Record(uint32_t message, uintptr_t wParam, intptr_t lParam) const;
     void MoveCursor(int windowX, int windowY);
-    void AppendKey(int virtualKey, bool down, bool repeat, std::vector<Message>& out);
+    void AppendKey(int virtualKey, bool down, bool repeat, bool alt, std::vector<Message>& out);
 
     InputState& input_;
     const Letterbox& letterbox_;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "TestSupport.h"
 #include "app/autoplay/LevelCommand.h"
 
@@ -29,6 +31,15 @@ TEST(LevelCommand, ReportsRecordsAndReplaysThroughFiles) {
     EXPECT_EQ(RunLevelCommand(command, dir / "data", dir / "user", out), 0) << out;
     EXPECT_EQ(out.rfind("level 4 classic: won in ", 0), 0u) << out;
     EXPECT_NE(out.find("of 60 s"), std::string::npos) << out;
+    // The level's own score and the score once the 1500 for completion and the time left have landed.
+    int score = -1, final = -1;
+    size_t at = out.find("score ");
+    ASSERT_NE(at, std::string::npos) << out;
+    ASSERT_EQ(
+        std::sscanf(out.c_str() + at, "score %d (%d with the completion and time bonuses)", &score, &final),
+        2)
+        << out;
+    EXPECT_GE(final, score + 1500) << out;
     EXPECT_TRUE(LevelRecordingFile(command.record));
 
     LevelCommand replay;

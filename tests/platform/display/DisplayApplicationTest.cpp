@@ -175,8 +175,21 @@ TEST(DisplayApplication, FailedStartShowsTheErrorAndCleansUp) {
     EXPECT_LT(app.Create(), 0);
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0],
-              "Probe|Generic application error. Enable\ndebug output for detailed information.\n\n"
-              "This sample will now exit.");
+              "Probe|The game could not start its display.\nThe file app.log may tell more.\n\n"
+              "Tamblor will now exit.");
+    // No start-up message speaks of another system's drawing interface or of a sample program.
+    for (int32_t code : {D3DAPPERR_NODIRECT3D, D3DAPPERR_NOCOMPATIBLEDEVICES, D3DAPPERR_NOWINDOWABLEDEVICES,
+                         D3DAPPERR_NOHARDWAREDEVICE, D3DAPPERR_HALNOTCOMPATIBLE, D3DAPPERR_NOWINDOWEDHAL,
+                         D3DAPPERR_NODESKTOPHAL, D3DAPPERR_NOHALTHISMODE, D3DAPPERR_NONZEROREFCOUNT,
+                         D3DAPPERR_MEDIANOTFOUND, D3DAPPERR_RESIZEFAILED, DISPLAY_E_FAIL}) {
+        for (ErrorKind kind : {ErrorKind::Exit, ErrorKind::Warning}) {
+            std::string text = ErrorMessageText(code, kind);
+            for (const char* word : {"Direct3D", "DirectX", "D3D", "DLL", "sample", "rasterizer"})
+                EXPECT_EQ(text.find(word), std::string::npos) << word << " in: " << text;
+        }
+    }
+    EXPECT_NE(ErrorMessageText(D3DAPPERR_NODIRECT3D, ErrorKind::Exit).find("OpenGL 3.3"), std::string::npos);
+    EXPECT_NE(ErrorMessageText(D3DAPPERR_NODIRECT3D, ErrorKind::Exit).find("display"), std::string::npos);
     EXPECT_EQ(app.calls.back(), "DeleteDeviceObjects");
 }
 

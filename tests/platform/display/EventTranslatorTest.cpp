@@ -102,11 +102,16 @@ TEST(EventTranslator, KeysRepeatsTextAndWindowEvents) {
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_F12), VK_F12);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_q), 'Q');
 
-    // With Alt held: a system key, held state only.
+    // With Alt held: a system key (Alt+Enter switches the window), never a game key.
     out.clear();
-    translator.Translate(Key(SDL_KEYDOWN, SDLK_F12, KMOD_LALT), out, nullptr);
-    EXPECT_TRUE(out.empty());
-    EXPECT_TRUE(input.IsKeyDown(VK_F12));
+    translator.Translate(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT), out, nullptr);
+    translator.Translate(Key(SDL_KEYUP, SDLK_RETURN, KMOD_RALT), out, nullptr);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].message, WM_SYSKEYDOWN);
+    EXPECT_EQ(out[0].wParam, static_cast<uintptr_t>(VK_RETURN));
+    EXPECT_NE(out[0].lParam & (intptr_t{1} << 29), 0);
+    EXPECT_EQ(out[1].message, WM_SYSKEYUP);
+    out.clear();
 
     SDL_Event text{};
     text.type = SDL_TEXTINPUT;
