@@ -31,7 +31,7 @@ const std::map<std::string, std::set<std::string>> kActions = {
     {"menu-main.xml", {"procClassicGame", "procRelaxGame", "procTransformerGame", "procInstructions",
                        "procHighScores", "procOptions", "procExit"}},
     {"menu-map.xml", {"procStart", "procStage1", "procStage2", "procStage3", "procStage4", "procStage5",
-                      "procStage6", "procStage7"}},
+                      "procStage6", "procStage7", "procBack"}},
     {"menu-instructions.xml", {"procNext", "procClose"}},
     {"menu-instructions2.xml", {"procPrevious", "procNext", "procClose"}},
     {"menu-instructions3.xml", {"procPrevious", "procClose"}},
