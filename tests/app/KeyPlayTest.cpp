@@ -198,7 +198,7 @@ void PlayAWholeRun(const Hand& hand, uint32_t seed) {
     ASSERT_EQ(p.App().State(), StageMap);
     ASSERT_TRUE(p.game.FramesUntil([&] { return p.Level().levelPhase == 7; }, 120));
     p.game.Frames(40);
-    EXPECT_EQ(p.Focused(), "btnStage1");  // a new screen takes the focus on its first widget
+    EXPECT_EQ(p.Focused(), "btnBack");  // a new screen takes the focus on its first widget
     p.Choose("btnStart");
     ASSERT_EQ(p.App().State(), Playing);
 
@@ -242,10 +242,10 @@ TEST(KeyPlay, FocusOrderFollowsTheScreenLayout) {
          {"btnClassicGame", "btnRelaxGame", "btnTransformerGame", "btnInstructions", "btnHighScores",
           "btnOptions", "btnExit"}},
         {ScreenId::Options, {"SfxVolume", "MusicVolume", "btnFullScreen", "btnLanguage", "btnClose"}},
-        // Stages 4 and 6, 5 and 7 stand in one row each.
+        // Back is in the top left corner; stages 4 and 6, 5 and 7 stand in one row each.
         {ScreenId::Map,
-         {"btnStage4", "btnStage6", "btnStage3", "btnStage5", "btnStage7", "btnStage2", "btnStage1",
-          "btnStart"}},
+         {"btnBack", "btnStage4", "btnStage6", "btnStage3", "btnStage5", "btnStage7", "btnStage2",
+          "btnStage1", "btnStart"}},
         {ScreenId::HighScores, {"btnPrev", "btnNext", "btnClear", "btnClose"}},
         {ScreenId::Pause, {"btnResume", "btnOptions", "btnEnd"}},
     };
