@@ -25,6 +25,17 @@ bool StartsWithNumber(std::string_view piece) {
     return i < piece.size() && std::isdigit(static_cast<unsigned char>(piece[i]));
 }
 
+// What a text drawing shows for key: its text in the current language, else the key itself, cut to
+// what a text may hold.
+std::string TextForKey(Language& language, std::string_view key) {
+    std::string text = language.LanguageString(key);
+    if (text.empty())
+        text = std::string(key);
+    if (text.size() > kMaxText)
+        text.resize(kMaxText);
+    return text;
+}
+
 }  // namespace
 
 int Graphics::SymbolIndex(char character) const {
@@ -53,12 +64,7 @@ float Graphics::TextAdvance(std::string_view text, float cellWidth) const {
 float Graphics::StringWidth(float size, std::string_view key) {
     if (fontTexture_ == nullptr)
         return 0;
-    std::string text = language_.LanguageString(key);
-    if (text.empty())
-        text = std::string(key);
-    if (text.size() > kMaxText)
-        text.resize(kMaxText);
-    return TextAdvance(text, FontCellWidth(size));
+    return TextAdvance(TextForKey(language_, key), FontCellWidth(size));
 }
 
 void Graphics::LoadSymbolWidths(std::string_view fontFile) {
@@ -112,11 +118,7 @@ int32_t Graphics::DrawString(float x, float y, float size, uint32_t colour, uint
                              std::string_view key) {
     if (device_ == nullptr)
         return 0;
-    std::string text = language_.LanguageString(key);
-    if (text.empty())
-        text = std::string(key);
-    if (text.size() > kMaxText)
-        text.resize(kMaxText);
+    std::string text = TextForKey(language_, key);
     PixelSize client = GetClientSize();
     float W = static_cast<float>(client.width);
     float H = static_cast<float>(client.height);
