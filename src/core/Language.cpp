@@ -25,6 +25,14 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
+// The name of a section header line (already trimmed), or nullopt for any other line. A header
+// without its closing bracket still opens the section named by the rest of the line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    size_t close = line.rfind(']');
+    return TrimBlanks(close == std::string_view::npos || close == 0 ? line.substr(1) : line.substr(1, close - 1));
+}
+
 }  // namespace
 
 void Language::Refresh() {
@@ -45,12 +53,9 @@ void Language::Refresh() {
         std::string_view line = std::string_view(text).substr(pos, (nl == std::string::npos ? text.size() : nl) - pos);
         pos = (nl == std::string::npos) ? text.size() + 1 : nl + 1;
         std::string_view t = TrimBlanks(line);
-        if (!t.empty() && t.front() == '[') {
+        if (auto name = SectionName(t)) {
             if (inSection) break;
-            size_t close = t.rfind(']');
-            std::string_view name = TrimBlanks(close == std::string_view::npos || close == 0 ? t.substr(1)
-                                                                                               : t.substr(1, close - 1));
-            inSection = EqualsNoCase(name, languageName);
+            inSection = EqualsNoCase(*name, languageName);
             continue;
         }
         if (!inSection) continue;
@@ -73,12 +78,12 @@ std::vector<std::string> Language::LanguageNames() const {
         if (nl == std::string::npos) nl = text.size();
         std::string_view t = TrimBlanks(std::string_view(text).substr(pos, nl - pos));
         pos = nl + 1;
-        size_t close = t.rfind(']');
-        if (t.empty() || t.front() != '[' || close == std::string_view::npos || close < 2) continue;
-        std::string name(TrimBlanks(t.substr(1, close - 1)));
+        auto header = SectionName(t);
+        if (!header || header->empty()) continue;
+        std::string name(*header);
         bool seen = false;
         for (const std::string& known : names) seen = seen || EqualsNoCase(known, name);
-        if (!seen && !name.empty()) names.push_back(name);
+        if (!seen) names.push_back(name);
     }
     return names;
 }
