@@ -233,7 +233,7 @@ void AudioDevice::ReportBadFiles() {
         std::lock_guard<std::mutex> lock(mutex_);
         names.swap(badFiles_);
     }
-    for (const std::string& name : names) dialogs_.ShowMessage(kBadFileTitle, name);
+    for (const std::string& name : names) dialogs_.ShowMessage(MessageKind::None, kBadFileTitle, name);
 }
 
 void AudioDevice::DeleteSound(Sound* sound) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "platform/Dialogs.h"
@@ -12,7 +13,9 @@ namespace tamblor {
 class SdlDialogs final : public Dialogs {
 public:
     explicit SdlDialogs(bool headless);
-    void ShowMessage(const std::string& title, const std::string& text) override;
+    void ShowMessage(MessageKind kind, const std::string& title, const std::string& text) override;
+    // The SDL message box flag of a kind of message.
+    static uint32_t BoxFlags(MessageKind kind);
     void SetParent(SDL_Window* window) { parent_ = window; }
     bool ShowsBoxes() const { return enabled_; }
 

@@ -64,12 +64,13 @@ inline std::vector<int16_t> StereoRamp(int frames) {
 class RecordingDialogs final : public Dialogs {
 public:
     struct Shown {
+        MessageKind kind;
         std::string title;
         std::string text;
     };
     std::vector<Shown> shown;
-    void ShowMessage(const std::string& title, const std::string& text) override {
-        shown.push_back({title, text});
+    void ShowMessage(MessageKind kind, const std::string& title, const std::string& text) override {
+        shown.push_back({kind, title, text});
     }
 };
 
