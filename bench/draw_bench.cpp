@@ -123,8 +123,8 @@ int main(int argc, char** argv) {
     int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
     BenchFolder folder;
     FileSystem files(folder.path, "");
-    Settings settings(files);
     Log log(files);
+    Settings settings(files, log);
     Language language(files, log);
     language.languageName = "ENGLISH";
     ManualClock clock;

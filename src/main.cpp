@@ -12,6 +12,7 @@
 #include "core/Settings.h"
 #include "app/autoplay/LevelCommand.h"
 #include "app/autoplay/RunDriver.h"
+#include "core/Log.h"
 #include "platform/FileSystem.h"
 
 int main(int argc, char** argv) {
@@ -38,7 +39,8 @@ int main(int argc, char** argv) {
     }
     {
         FileSystem files(folders.userDir, folders.dataDir);
-        Settings settings(files);
+        Log log(files);
+        Settings settings(files, log);
         WriteFirstStartDefaults(files, settings);
     }
 

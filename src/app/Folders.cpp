@@ -89,4 +89,18 @@ bool WriteFirstStartDefaults(const FileSystem& files, Settings& settings) {
     return true;
 }
 
+std::vector<std::string> RemoveInterruptedWrites(const FileSystem& files) {
+    struct Written {
+        const char* folder;
+        const char* names;
+    };
+    std::vector<std::string> removed;
+    for (const Written& w : {Written{"", "*.ini"}, Written{"", "app.log"}, Written{"Levels", "*.xml"}}) {
+        for (const std::string& name : files.RemoveWriteLeftovers(w.folder, w.names)) {
+            removed.push_back(w.folder[0] ? std::string(w.folder) + "\\" + name : name);
+        }
+    }
+    return removed;
+}
+
 }  // namespace tamblor

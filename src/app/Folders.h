@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace tamblor {
 
@@ -29,6 +30,10 @@ bool PrepareUserFolder(Folders& folders);
 // dialog from blocking: VIDEO/Mode "800 x 600 - 32 bit" unless the data folder's config.ini gives one.
 // Returns true when this was a first start.
 bool WriteFirstStartDefaults(const FileSystem& files, Settings& settings);
+
+// Removes the temporary files that writes killed before their rename left in the user folder: those
+// of the settings files, the log and edited levels. Returns their logical names.
+std::vector<std::string> RemoveInterruptedWrites(const FileSystem& files);
 
 inline constexpr const char* kDefaultVideoMode = "800 x 600 - 32 bit";
 

@@ -1,6 +1,9 @@
 #include "core/IniText.h"
 
+#include <locale.h>
+
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <vector>
@@ -9,6 +12,12 @@
 
 namespace tamblor {
 namespace {
+
+// Numbers in settings always use the "C" rules (a decimal point), whatever locale the process runs in.
+locale_t NumericCLocale() {
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\x1A'; }
 
@@ -217,8 +226,16 @@ double ParseDecimalPrefix(std::string_view text) {
         if (expDigits > 0) i = j;
     }
     std::string number(text.substr(start, i - start));
-    double v = std::strtod(number.c_str(), nullptr);
+    double v = strtod_l(number.c_str(), nullptr, NumericCLocale());
     return std::isfinite(v) ? v : (v > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max());
+}
+
+std::string FormatDecimal(double value) {
+    locale_t previous = uselocale(NumericCLocale());
+    char text[400];  // "%f" of the largest double has 309 digits before the point
+    std::snprintf(text, sizeof text, "%f", value);
+    uselocale(previous);
+    return text;
 }
 
 int ParseIntTruncated(std::string_view text) {

@@ -35,5 +35,7 @@ bool DecodeStructText(std::string_view text, void* data, size_t size);
 double ParseDecimalPrefix(std::string_view text);
 // The same, truncated toward zero and clamped to the 32-bit range.
 int ParseIntTruncated(std::string_view text);
+// "%f" (six decimals) with a decimal point whatever the locale.
+std::string FormatDecimal(double value);
 
 }  // namespace tamblor

@@ -7,6 +7,7 @@
 namespace tamblor {
 namespace {
 
+constexpr const char* kLogFile = "app.log";
 constexpr std::string_view kAsterisks =
     "**************************************************************************";
 
@@ -33,8 +34,15 @@ void Log::WriteLog(std::string_view message, int flags) {
     if (!(flags & LOG_NO_NEWLINE)) text.append("\n");
     if (flags & LOG_FRAME) text.append(kAsterisks).append("\n");
     // The log lives where the first message put it, whatever the user folder is now.
-    FileSystem logFolder(logDirectory_, "");
-    logFolder.AppendFile("app.log", text, (flags & LOG_NEW) != 0);
+    FileSystem logFolder(files_);
+    logFolder.SetUserDir(logDirectory_);
+    // A new log replaces the old one whole: when the new text cannot be written (a full disk), the
+    // previous run's log stays rather than being emptied.
+    if (flags & LOG_NEW) {
+        logFolder.WriteFileAtomic(kLogFile, text);
+    } else {
+        logFolder.AppendFile(kLogFile, text);
+    }
 }
 
 }  // namespace tamblor

@@ -1,16 +1,13 @@
 #include "core/Settings.h"
 
-#include <cstdio>
-
 #include "core/IniText.h"
+#include "core/Log.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {
 
 std::string FormatFloat(float value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
-    return text;
+    return FormatDecimal(static_cast<double>(value));
 }
 
 std::string Settings::ReadRaw(std::string_view file, std::string_view section, std::string_view key,
@@ -36,7 +33,12 @@ std::string Settings::ReadString(std::string_view file, std::string_view section
 bool Settings::WriteString(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view value) {
     std::string text;
-    files_.ReadFile(file, text);  // a missing file starts empty
+    if (files_.Read(file, text) == FileSystem::ReadResult::Failed) {  // a missing file starts empty
+        log_.WriteLog("Settings file '" + std::string(file) + "' cannot be read: [" + std::string(section) +
+                          "] " + std::string(key) + " not written",
+                      LOG_TIME);
+        return false;
+    }
     if (!IniSet(text, section, key, value)) return false;
     return files_.WriteFileAtomic(file, text);
 }

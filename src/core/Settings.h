@@ -6,13 +6,14 @@
 namespace tamblor {
 
 class FileSystem;
+class Log;
 
 // INI settings files (config.ini, saved.ini, scores.ini, ...) read and written at the moment of use
 // through the file resolver: reads see the user folder first, then the data folder; writes go to the
 // user folder, atomically. Every call opens the file anew, so a change is seen by the next read.
 class Settings {
 public:
-    explicit Settings(FileSystem& files) : files_(files) {}
+    Settings(FileSystem& files, Log& log) : files_(files), log_(log) {}
 
     static constexpr const char* kConfigFile = "config.ini";
     static constexpr size_t kValueCapacity = 255;  // values are cut to 254 characters, as the buffers were
@@ -21,6 +22,8 @@ public:
     // section or key.
     std::string ReadString(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view defaultValue = "") const;
+    // A file that exists but cannot be read is left as it is (false, with a log line): writing the new
+    // key into an empty text would erase everything else it holds.
     bool WriteString(std::string_view file, std::string_view section, std::string_view key,
                      std::string_view value);
 
@@ -46,6 +49,7 @@ public:
 private:
     std::string ReadRaw(std::string_view file, std::string_view section, std::string_view key, bool* found) const;
     FileSystem& files_;
+    Log& log_;
 };
 
 // "%f" formatting, independent of the locale.

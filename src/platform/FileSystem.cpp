@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -155,28 +156,32 @@ std::optional<std::string> FileSystem::Resolve(std::string_view logicalName) con
     return std::nullopt;
 }
 
-bool FileSystem::ReadFile(std::string_view logicalName, std::string& contents, size_t maxBytes) const {
+FileSystem::ReadResult FileSystem::Read(std::string_view logicalName, std::string& contents,
+                                        size_t maxBytes) const {
     contents.clear();
     auto path = Resolve(logicalName);
-    if (!path) return false;
+    if (!path) return ReadResult::Missing;
+    if (faults_.read && faults_.read(*path)) return ReadResult::Failed;
     int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > maxBytes) {
         ::close(fd);
-        return false;
+        return ReadResult::Failed;
     }
     contents.resize(static_cast<size_t>(st.st_size));
     size_t got = 0;
+    bool failed = false;
     while (got < contents.size()) {
         ssize_t n = ::read(fd, contents.data() + got, contents.size() - got);
         if (n < 0 && errno == EINTR) continue;
+        if (n < 0) failed = true;
         if (n <= 0) break;
         got += static_cast<size_t>(n);
     }
     ::close(fd);
-    contents.resize(got);
-    return true;
+    contents.resize(failed ? 0 : got);  // a file that shrank meanwhile gives what it still holds
+    return failed ? ReadResult::Failed : ReadResult::Ok;
 }
 
 std::optional<std::pair<int64_t, int64_t>> FileSystem::Stamp(std::string_view logicalName) const {
@@ -208,10 +213,11 @@ bool FileSystem::WriteFileAtomic(std::string_view logicalName, std::string_view 
     std::string folder = target.substr(0, slash);
     if (!MakeDirectories(folder) || IsDirectory(target)) return false;
 
-    std::string temp = target + ".tmp-XXXXXX";
+    std::string temp = target + kTempSuffix + "XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
-    bool ok = WriteAll(fd, contents) && ::fsync(fd) == 0;
+    bool full = faults_.write && faults_.write(target);
+    bool ok = !full && WriteAll(fd, contents) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok) ::chmod(temp.c_str(), 0644);
     if (ok && hooks && hooks->beforeRename) hooks->beforeRename();
@@ -227,15 +233,38 @@ bool FileSystem::WriteFileAtomic(std::string_view logicalName, std::string_view 
     return true;
 }
 
-bool FileSystem::AppendFile(std::string_view logicalName, std::string_view contents, bool truncate) const {
+bool FileSystem::AppendFile(std::string_view logicalName, std::string_view contents) const {
     std::string target = WritePath(logicalName);
     if (IsDirectory(target)) return false;
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (truncate ? O_TRUNC : O_APPEND);
-    int fd = ::open(target.c_str(), flags, 0644);
+    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_APPEND, 0644);
     if (fd < 0) return false;
-    bool ok = WriteAll(fd, contents);
+    bool ok = !(faults_.write && faults_.write(target)) && WriteAll(fd, contents);
     ::close(fd);
     return ok;
+}
+
+std::vector<std::string> FileSystem::RemoveWriteLeftovers(std::string_view logicalFolder,
+                                                          std::string_view namePattern) const {
+    std::vector<std::string> removed;
+    std::optional<std::string> dir = SplitLogical(logicalFolder).empty()
+                                         ? std::optional<std::string>(userDir_)
+                                         : ResolveIn(userDir_, logicalFolder);
+    if (userDir_.empty() || !dir || !IsDirectory(*dir)) return removed;
+    const size_t suffixSize = std::strlen(kTempSuffix) + 6;
+    for (const std::string& name : DirectoryEntries(*dir)) {
+        if (name.size() <= suffixSize) continue;
+        size_t cut = name.size() - suffixSize;
+        std::string_view target = std::string_view(name).substr(0, cut);
+        std::string_view suffix = std::string_view(name).substr(cut);
+        bool tempName = suffix.substr(0, suffixSize - 6) == kTempSuffix &&
+                        std::all_of(suffix.end() - 6, suffix.end(),
+                                    [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+        std::string path = *dir + "/" + name;
+        if (tempName && WildcardMatchNoCase(namePattern, target) && IsRegularFile(path) &&
+            ::unlink(path.c_str()) == 0)
+            removed.push_back(name);
+    }
+    return removed;
 }
 
 std::vector<std::string> FileSystem::ListFolder(std::string_view logicalFolder, std::string_view pattern) const {

@@ -27,7 +27,14 @@ public:
 
     // Reads a whole regular file. Files larger than maxBytes are refused (false).
     bool ReadFile(std::string_view logicalName, std::string& contents,
-                  size_t maxBytes = kDefaultMaxRead) const;
+                  size_t maxBytes = kDefaultMaxRead) const {
+        return Read(logicalName, contents, maxBytes) == ReadResult::Ok;
+    }
+    // The same, telling a missing file apart from one that exists but cannot be read (no permission,
+    // an I/O error, larger than maxBytes); contents is empty unless the read succeeded.
+    enum class ReadResult { Ok, Missing, Failed };
+    ReadResult Read(std::string_view logicalName, std::string& contents,
+                    size_t maxBytes = kDefaultMaxRead) const;
     // Modification stamp (time and size) of the file a logical name resolves to; nullopt if none.
     std::optional<std::pair<int64_t, int64_t>> Stamp(std::string_view logicalName) const;
 
@@ -44,8 +51,21 @@ public:
     bool WriteFileAtomic(std::string_view logicalName, std::string_view contents,
                          const WriteHooks* hooks = nullptr) const;
 
-    // Appends to a file in the user folder (the log); false when it cannot be opened.
-    bool AppendFile(std::string_view logicalName, std::string_view contents, bool truncate) const;
+    // Appends to a file in the user folder (the log); false when it cannot be opened or written.
+    bool AppendFile(std::string_view logicalName, std::string_view contents) const;
+
+    // Removes what interrupted writes left in a logical folder of the user folder: the temporary files
+    // "NAME.tmp-XXXXXX" of targets whose NAME matches the wildcard pattern. Returns the names removed.
+    std::vector<std::string> RemoveWriteLeftovers(std::string_view logicalFolder,
+                                                  std::string_view namePattern) const;
+
+    // Failures a test injects, each asked with the real path of the file: a read that fails as an I/O
+    // error would, or a write whose data does not fit (as on a full disk).
+    struct Faults {
+        std::function<bool(const std::string& path)> read;
+        std::function<bool(const std::string& path)> write;
+    };
+    void InjectFaults(Faults faults) { faults_ = std::move(faults); }
 
     // File names (not paths) of the regular files of a logical folder of either the user or the data
     // folder matching a wildcard pattern ("*.png") without regard to letter case, sorted without regard
@@ -53,12 +73,15 @@ public:
     std::vector<std::string> ListFolder(std::string_view logicalFolder, std::string_view pattern) const;
 
     static constexpr size_t kDefaultMaxRead = 64u * 1024u * 1024u;
+    // Written after the target's name, then six random characters, to name a write's temporary file.
+    static constexpr const char* kTempSuffix = ".tmp-";
 
 private:
     std::optional<std::string> ResolveIn(const std::string& root, std::string_view logicalName) const;
 
     std::string userDir_;
     std::string dataDir_;
+    Faults faults_;
 };
 
 // Case-insensitive (ASCII) helpers shared by the file and settings code.

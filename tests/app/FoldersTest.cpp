@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "app/CommandLine.h"
 #include "app/Folders.h"
+#include "core/Log.h"
 #include "core/Settings.h"
 #include "platform/FileSystem.h"
 
@@ -75,7 +76,8 @@ TEST(Folders, FirstStartWritesTheVideoModeOnlyOnce) {
     temp.Write("data/config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     std::filesystem::create_directories(temp / "user");
     FileSystem files(temp / "user", temp / "data");
-    Settings settings(files);
+    Log log(files);
+    Settings settings(files, log);
     ::chmod((temp / "data").c_str(), 0555);  // the data folder may be read-only
 
     EXPECT_TRUE(WriteFirstStartDefaults(files, settings));
@@ -100,7 +102,8 @@ TEST(Folders, FirstStartKeepsAModeGivenByTheDataFolder) {
     temp.Write("data/config.ini", "[VIDEO]\r\nMode=1024 x 768 - 32 bit\r\n");
     std::filesystem::create_directories(temp / "user");
     FileSystem files(temp / "user", temp / "data");
-    Settings settings(files);
+    Log log(files);
+    Settings settings(files, log);
     EXPECT_TRUE(WriteFirstStartDefaults(files, settings));
     std::string mode;
     settings.ReadConfigString("VIDEO", "Mode", mode);

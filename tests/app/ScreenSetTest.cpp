@@ -31,7 +31,7 @@ bool HasText(const Screen& s, const std::string& name) {
 TEST(ScreenSet, TheGameScreensLoadWithTheWidgetsTheShellNeeds) {
     test::ScreenRig rig;
     FileSystem files(rig.dir.Path(), DataDir());
-    Settings settings(files);
+    Settings settings(files, rig.log);
     ScreenEnvironment env{settings, rig.log, rig.input, rig.canvas, rig.sounds};
     ScreenSet set(env);
     ASSERT_EQ(set.LoadAll(), 17);

@@ -90,7 +90,7 @@ struct ShellRig {
     TempDir dir;
     FileSystem files{dir / "user", ProjectDataDir()};
     Log log{files};
-    Settings settings{files};
+    Settings settings{files, log};
     Language language{files, log};
     StderrDialogs dialogs;
     ManualClock clock;

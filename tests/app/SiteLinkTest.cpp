@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/Log.h"
 #include "core/Settings.h"
 #include "platform/FileSystem.h"
 
@@ -17,7 +18,8 @@ TEST(SiteLink, OnlyWebAddressesAreOpened) {
     }
     test::TempDir dir;
     FileSystem files(dir.Path(), dir.Path());
-    Settings settings(files);
+    Log log(files);
+    Settings settings(files, log);
     EXPECT_EQ(ReadSiteLink(settings), "");  // no file: nothing
     dir.Write("site.url", "[InternetShortcut]\r\nURL=https://example.org/tamblor\r\n");
     EXPECT_EQ(ReadSiteLink(settings), "https://example.org/tamblor");

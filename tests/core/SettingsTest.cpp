@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "TestSupport.h"
@@ -18,7 +21,8 @@ TEST(Settings, ConfigHelpersFollowTheirReturnRules) {
     user.Write("config.ini",
                "[GAMEPLAY]\r\nLastOpenedLevel=7.9\r\nLetters=abc\r\n[LANGUAGE]\r\nName=\r\n[VIDEO]\r\nBrightness=0.25\r\n");
     FileSystem fs(user.Path(), "");
-    Settings settings(fs);
+    Log log(fs);
+    Settings settings(fs, log);
 
     int level = -1;
     EXPECT_EQ(settings.ReadConfigInt("gameplay", "LastOpenedLevel", &level), 1);
@@ -51,7 +55,8 @@ TEST(Settings, MissingDirectoryAndGarbageFilesGiveDefaults) {
     TempDir user;
     user.Write("config.ini/inside", "a folder named config.ini");
     FileSystem fs(user.Path(), "");
-    Settings settings(fs);
+    Log log(fs);
+    Settings settings(fs, log);
     int v = 5;
     EXPECT_EQ(settings.ReadConfigInt("GAMEPLAY", "LastOpenedLevel", &v), 0);
     EXPECT_EQ(settings.WriteConfigInt("GAMEPLAY", "LastOpenedLevel", 3), 0);
@@ -61,15 +66,87 @@ TEST(Settings, MissingDirectoryAndGarbageFilesGiveDefaults) {
     for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) & 0xFF));
     other.Write("config.ini", garbage + "\n[A]\nk=" + std::string(1 << 20, 'z') + "\n");
     FileSystem fs2(other.Path(), "");
-    Settings s2(fs2);
+    Log log2(fs2);
+    Settings s2(fs2, log2);
     EXPECT_EQ(s2.ReadString("config.ini", "A", "k").size(), 254u);
     EXPECT_EQ(s2.ReadString("config.ini", "B", "k", "dflt"), "dflt");
+}
+
+TEST(Settings, AFileThatCannotBeReadIsNeverReplaced) {
+    // The files the game keeps its data in, each made unreadable by an I/O error, and config.ini also by
+    // a size past the read limit. A write is refused with a log line and the file keeps its bytes, so
+    // a saved game of one mode cannot erase those of the others.
+    const std::string saved = "[Classic]\r\nData=010203040A\r\n";
+    struct Case {
+        const char* file;
+        bool tooLarge;
+    };
+    for (const Case& c : {Case{"config.ini", false}, Case{"saved.ini", false}, Case{"scores.ini", false},
+                          Case{"config.ini", true}}) {
+        SCOPED_TRACE(std::string(c.file) + (c.tooLarge ? " too large" : " read error"));
+        TempDir user;
+        user.Write(c.file, saved);
+        if (c.tooLarge)
+            std::filesystem::resize_file(user / c.file, FileSystem::kDefaultMaxRead + 1);
+        const std::string before = user.Read(c.file);
+        FileSystem fs(user.Path(), "");
+        if (!c.tooLarge) {
+            fs.InjectFaults(
+                {.read = [&](const std::string& path) { return path == user / c.file; }, .write = {}});
+        }
+        Log log(fs);
+        Settings settings(fs, log);
+        const unsigned char record[4] = {9, 8, 7, 6};
+        EXPECT_EQ(settings.WriteProfileStruct("Relax", "Data", record, sizeof record, c.file), 0);
+        EXPECT_FALSE(settings.WriteString(c.file, "OPTIONS", "SfxVolume", "0.5"));
+        EXPECT_TRUE(user.Read(c.file) == before);
+        EXPECT_NE(user.Read("app.log").find("Settings file '" + std::string(c.file) +
+                                            "' cannot be read: [Relax] Data not written"),
+                  std::string::npos);
+        // Once readable again, the other mode's record is still there and writes go through.
+        fs.InjectFaults({});
+        if (!c.tooLarge) {
+            unsigned char back[4] = {};
+            EXPECT_EQ(settings.ReadProfileStruct("Classic", "Data", back, 4, c.file), 1);
+            EXPECT_EQ(settings.WriteProfileStruct("Relax", "Data", record, sizeof record, c.file), 1);
+            EXPECT_EQ(settings.ReadProfileStruct("Classic", "Data", back, 4, c.file), 1);
+        }
+    }
+}
+
+TEST(Settings, NumbersKeepADecimalPointUnderADecimalCommaLocale) {
+    struct NumericLocale {
+        std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+        bool Use(const char* name) { return std::setlocale(LC_NUMERIC, name) != nullptr; }
+        ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+    } locale;
+    if (!locale.Use("de_DE.UTF-8") && !locale.Use("de_DE.utf8")) {
+        GTEST_SKIP() << "no de_DE.UTF-8 locale here (scripts/install-deps generates it)";
+    }
+    char comma[16];
+    std::snprintf(comma, sizeof comma, "%.1f", 0.5);
+    ASSERT_STREQ(comma, "0,5");  // the locale really uses a decimal comma
+
+    TempDir user;
+    FileSystem fs(user.Path(), "");
+    Log log(fs);
+    Settings settings(fs, log);
+    ASSERT_EQ(settings.WriteConfigFloat("OPTIONS", "MusicVolume", 0.35f), 1);
+    EXPECT_EQ(settings.ReadString("config.ini", "OPTIONS", "MusicVolume"), "0.350000");
+    float volume = 0;
+    ASSERT_EQ(settings.ReadConfigFloat("OPTIONS", "MusicVolume", &volume), 1);
+    EXPECT_EQ(volume, 0.35f);
+    ASSERT_EQ(settings.WriteConfigString("GAMEPLAY", "LastOpenedLevel", "7.9e1"), 1);
+    int level = 0;
+    ASSERT_EQ(settings.ReadConfigInt("GAMEPLAY", "LastOpenedLevel", &level), 1);
+    EXPECT_EQ(level, 79);
 }
 
 TEST(Settings, StructRecordRoundTripsAndDamageFails) {
     TempDir user;
     FileSystem fs(user.Path(), "");
-    Settings settings(fs);
+    Log log(fs);
+    Settings settings(fs, log);
     std::vector<unsigned char> record(10584);
     for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<unsigned char>(i * 31 + 7);
     ASSERT_EQ(settings.WriteProfileStruct("Relax", "Data", record.data(), record.size(), "saved.ini"), 1);
@@ -112,6 +189,12 @@ TEST(Log, FlagsFramesAndFirstFolder) {
     FileSystem back(first.Path(), "");
     Log again(back);
     again.WriteLog("second run", LOG_NEW);
+    EXPECT_EQ(first.Read("app.log"), "second run\n");
+
+    // A new log that cannot be written (a full disk) leaves the last run's log whole.
+    back.InjectFaults({.read = {}, .write = [](const std::string&) { return true; }});
+    Log onFullDisk(back);
+    onFullDisk.WriteLog("third run", LOG_NEW);
     EXPECT_EQ(first.Read("app.log"), "second run\n");
 }
 

@@ -80,7 +80,7 @@ struct GameWorld {
     TempDir dir;
     FileSystem files{dir / "user", dir / "data"};
     Log log{files};
-    Settings settings{files};
+    Settings settings{files, log};
     Language language{files, log};
     StderrDialogs dialogs;
     ManualClock clock;

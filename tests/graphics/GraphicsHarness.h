@@ -38,7 +38,7 @@ public:
 struct GraphicsHarness {
     explicit GraphicsHarness(int width = 800, int height = 600)
         : files(user.Path(), ""),
-          settings(files),
+          settings(files, log),
           language(files, log),
           log(files),
           device(width, height),

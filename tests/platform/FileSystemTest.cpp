@@ -4,6 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
 #include "TestSupport.h"
 
 namespace tamblor {
@@ -59,6 +63,28 @@ TEST(FileSystem, WriterKilledBeforeRenameLeavesOldFileWhole) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 3);
     EXPECT_EQ(user.Read("scores.ini"), "old contents");
+
+    // The next start clears such leftovers of the files it writes, and only those.
+    user.Write("Levels/level_2.xml.tmp-x1Y2z3", "leftover");
+    for (const char* kept : {"notes.txt.tmp-abcdef", "config.ini.tmp-abc", "config.ini.tmp-abc!ef",
+                             "config.ini", "Levels/level_2.xml", "x.ini.tmp-abcdef/inside"}) {
+        user.Write(kept, "kept");
+    }
+    std::vector<std::string> removed = fs.RemoveWriteLeftovers("", "*.ini");
+    ASSERT_EQ(removed.size(), 1u);
+    EXPECT_EQ(removed[0].substr(0, 15), "scores.ini.tmp-");
+    EXPECT_EQ(fs.RemoveWriteLeftovers("levels", "*.xml"), std::vector<std::string>{"level_2.xml.tmp-x1Y2z3"});
+    EXPECT_FALSE(user.Has("Levels/level_2.xml.tmp-x1Y2z3"));
+    EXPECT_TRUE(fs.RemoveWriteLeftovers("", "*.ini").empty());
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(user.Path())) {
+        left.push_back(std::filesystem::relative(e.path(), user.Path()).string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+              (std::vector<std::string>{"Levels", "Levels/level_2.xml", "config.ini", "config.ini.tmp-abc",
+                                        "config.ini.tmp-abc!ef", "notes.txt.tmp-abcdef", "scores.ini",
+                                        "x.ini.tmp-abcdef", "x.ini.tmp-abcdef/inside"}));
 }
 
 TEST(FileSystem, FolderScansMatchPatternWithoutCaseSortedAndMerged) {

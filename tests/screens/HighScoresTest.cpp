@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "core/IniText.h"
+#include "core/Log.h"
 #include "core/Settings.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -24,7 +25,8 @@ struct RecordingEvents : SoundEventPlayer {
 struct Rig {
     test::TempDir dir;
     FileSystem files{dir.Path(), ""};
-    Settings settings{files};
+    Log log{files};
+    Settings settings{files, log};
     RecordingEvents events;
     ManualClock clock;
     HighScores scores{settings, events, clock};

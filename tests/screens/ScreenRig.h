@@ -13,8 +13,8 @@ namespace tamblor::test {
 struct ScreenRig {
     TempDir dir;
     FileSystem files{dir.Path(), ""};
-    Settings settings{files};
     Log log{files};
+    Settings settings{files, log};
     InputState input;
     FakeScreenCanvas canvas;
     RecordingSoundFiles sounds;

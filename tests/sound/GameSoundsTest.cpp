@@ -25,7 +25,7 @@ TEST(GameSounds, EverySoundOfTheGameFolderPlays) {
     FileSystem files(user.Path(), game);
     Log log(files);
     Random random;
-    Settings settings(files);
+    Settings settings(files, log);
     test::RecordingDialogs dialogs;
     MusicManager music(files, log, random, settings, dialogs);
     music.Init(AudioOutput::Loopback, false);

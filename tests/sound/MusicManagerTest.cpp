@@ -46,7 +46,7 @@ protected:
     FileSystem files{dir.Path(), dir.Path()};
     Log log{files};
     Random random;
-    Settings settings{files};
+    Settings settings{files, log};
     test::RecordingDialogs dialogs;
     std::unique_ptr<MusicManager> music;
 };

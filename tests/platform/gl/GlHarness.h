@@ -21,7 +21,7 @@ struct GlHarness {
     GlHarness(int width, int height, int windowWidth = 1, int windowHeight = 1)
         : context(windowWidth, windowHeight),
           files(user.Path(), ""),
-          settings(files),
+          settings(files, log),
           language(files, log),
           log(files),
           graphics(files, settings, language, log, clock, decoder) {
