@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "app/Folders.h"
 #include "app/SiteLink.h"
 #include "core/FloatToInt.h"
 #include "platform/TextureFont.h"
@@ -24,12 +25,15 @@ ApplicationCore::ApplicationCore(const ApplicationConfig& configIn)
       clock(config.headless ? static_cast<Clock&>(manualClock) : static_cast<Clock&>(systemClock)),
       files(config.userDir, config.dataDir),
       log(files),
-      settings(files),
+      settings(files, log),
       language(files, log),
       dialogs(config.headless),
       services{clock, random, input, files, log, settings, language, dialogs} {
     // The log is begun before anything else is loaded, so a screen file that fails stays on record.
     log.WriteLog("*** SESSION STARTED ***", LOG_NEW | LOG_TIME | LOG_FRAME);
+    for (const std::string& name : RemoveInterruptedWrites(files)) {
+        log.WriteLog("Removed '" + name + "', left by an interrupted write", LOG_TIME);
+    }
 }
 
 DisplayOptions Application::MakeDisplayOptions(ApplicationCore& core) {
@@ -127,8 +131,9 @@ int32_t Application::InitDeviceObjects() {
             device_.reset();
             return D3DAPPERR_HALNOTCOMPATIBLE;
         }
-        // A "16 bit" mode reduces the textures of the first restore to four bits per channel.
-        device_->SetBackBufferIs32Bit(ChosenMode().bits != 16);
+        // A "16 bit" mode reduces the textures of the first restore to four bits per channel, full
+        // screen only: a window shows in the desktop's own format, so windowed starts stay 32-bit.
+        device_->SetBackBufferIs32Bit(ChosenMode().bits != 16 || IsWindowed());
     }
     graphics_.AttachDevice(*device_);
     return 0;

@@ -25,6 +25,9 @@ size_t Count(const std::string& text, const std::string& what) {
 TEST(Application, StartUpOrderLogAndFirstStartFiles) {
     test::HeadlessGame game;
     game.user.Write("config.ini", "[LANGUAGE]\nName=\n");  // an empty value counts as missing
+    // What writes killed before their rename left behind is cleared at start.
+    game.user.Write("saved.ini.tmp-Ab12Cd", "half a saved game");
+    game.user.Write("Levels/level_4.xml.tmp-000xyz", "<Level");
     ASSERT_TRUE(game.Start());
     Application& app = *game.app;
     EXPECT_EQ(app.State(), MainMenu);
@@ -43,6 +46,12 @@ TEST(Application, StartUpOrderLogAndFirstStartFiles) {
     ASSERT_NE(started, std::string::npos);
     EXPECT_LT(log.find("SESSION STARTED"), started);
     EXPECT_LT(started, finished);
+    EXPECT_NE(log.find(" : Removed 'saved.ini.tmp-Ab12Cd', left by an interrupted write\n"),
+              std::string::npos);
+    EXPECT_NE(log.find(" : Removed 'Levels\\level_4.xml.tmp-000xyz', left by an interrupted write\n"),
+              std::string::npos);
+    EXPECT_FALSE(game.user.Has("saved.ini.tmp-Ab12Cd"));
+    EXPECT_FALSE(game.user.Has("Levels/level_4.xml.tmp-000xyz"));
 
     // A start without a language writes the default; the score file exists from the first start.
     EXPECT_EQ(app.Services().language.languageName, "ENGLISH");
@@ -120,6 +129,16 @@ TEST(Application, FullScreenOptionAndCommandLine) {
         game.Frames(1);
         EXPECT_EQ(game.app->ToggleFullscreen(), 0);
         EXPECT_TRUE(game.app->IsWindowed());
+    }
+    {
+        // "16 bit" reduces textures only full screen; a windowed start keeps 8 bits per channel.
+        test::HeadlessGame game;
+        game.user.Write("config.ini", "[VIDEO]\nMode=800 x 600 - 16 bit\n");
+        ASSERT_TRUE(game.Start());
+        ASSERT_TRUE(game.app->IsWindowed());
+        std::string log = game.LogText();
+        EXPECT_GT(Count(log, "(32 bit)"), 10u);
+        EXPECT_EQ(Count(log, "(16 bit)"), 0u);
     }
 }
 

@@ -230,11 +230,13 @@ int32_t DisplayApplication::Create() {
     result = ConfirmDevice();
     if (result >= 0)
         result = InitDeviceObjects();
+    deviceExists_ = result >= 0;
     if (result >= 0)
         result = RestoreDeviceObjects();
     if (result < 0) {
         InvalidateDeviceObjects();
         DeleteDeviceObjects();
+        deviceExists_ = false;
         ShowError(result, ErrorKind::Exit);
         return result;
     }
@@ -398,6 +400,14 @@ int32_t DisplayApplication::MsgProc(const Message& message) {
                     ShowError(D3DAPPERR_RESIZEFAILED, ErrorKind::Exit);
             }
             return 0;
+        case WM_PAINT:
+            // Exposed while no frame is being drawn (starting, switching, resetting): the window shows
+            // the last picture again rather than whatever the system left there.
+            if (windowed_ && window_ && deviceExists_ && !ready_) {
+                PresentPicture();
+                SDL_GL_SwapWindow(window_);
+            }
+            return 0;
         case WM_CLOSE:
             if (!closed_ && !finalScreenshotTaken_ && !options_.finalScreenshot.empty() && ready_ &&
                 active_) {
@@ -419,6 +429,7 @@ void DisplayApplication::Cleanup() {
     ready_ = false;
     InvalidateDeviceObjects();
     DeleteDeviceObjects();
+    deviceExists_ = false;
     FinalCleanup();
     input_.onSetCursorPos = nullptr;
     StopGamepads();
@@ -470,7 +481,8 @@ int32_t DisplayApplication::ToggleFullscreen() {
 }
 
 void DisplayApplication::ShowError(int32_t code, ErrorKind kind) {
-    dialogs_.ShowMessage(windowTitle_, ErrorText(code, kind));
+    dialogs_.ShowMessage(kind == ErrorKind::Exit ? MessageKind::Error : MessageKind::Warning, windowTitle_,
+                         ErrorText(code, kind));
     if (kind == ErrorKind::Exit && window_ && !closed_) {
         Message close;
         close.message = WM_CLOSE;

@@ -159,6 +159,7 @@ private:
     bool videoStarted_ = false;
     bool padsStarted_ = false;
     bool closed_ = false;
+    bool deviceExists_ = false;  // from InitDeviceObjects to DeleteDeviceObjects
     bool quitPosted_ = false;
     bool timerStopped_ = false;
     bool vsync_ = false;

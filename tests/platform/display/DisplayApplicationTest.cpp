@@ -3,6 +3,7 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/InputState.h"
 #include "platform/display/DisplayApplication.h"
+#include "platform/display/SdlDialogs.h"
 
 namespace tamblor {
 
@@ -18,8 +20,11 @@ namespace {
 
 class RecordingDialogs final : public Dialogs {
 public:
-    void ShowMessage(const std::string& title, const std::string& text) override {
-        shown.push_back(title + "|" + text);
+    void ShowMessage(MessageKind kind, const std::string& title, const std::string& text) override {
+        const char* icon = kind == MessageKind::Error     ? "error"
+                           : kind == MessageKind::Warning ? "warning"
+                                                          : "none";
+        shown.push_back(std::string(icon) + "|" + title + "|" + text);
     }
     std::vector<std::string> shown;
 };
@@ -52,14 +57,19 @@ public:
     std::vector<float> elapsed;
     int32_t restoreResult = 0;
     float red = 1.0f;
+    bool exposedDuringRestore = false;  // the window is exposed while the device objects are restored
+    int presents = 0;
 
 protected:
     int32_t OneTimeSceneInit() override { return Note("OneTimeSceneInit"); }
     int32_t InitDeviceObjects() override { return Note("InitDeviceObjects"); }
     int32_t RestoreDeviceObjects() override {
         Note("RestoreDeviceObjects");
+        if (exposedDuringRestore)
+            MsgProc(KeyMessage(WM_PAINT, 0));
         return restoreResult;
     }
+    void PresentPicture() override { ++presents; }
     int32_t InvalidateDeviceObjects() override { return Note("InvalidateDeviceObjects"); }
     int32_t DeleteDeviceObjects() override { return Note("DeleteDeviceObjects"); }
     int32_t FinalCleanup() override { return Note("FinalCleanup"); }
@@ -168,6 +178,22 @@ TEST(DisplayApplication, MinimiseStopsFramesAndResetsRestoreTheDevice) {
     EXPECT_EQ(app.View().logicalHeight, 600);
 }
 
+TEST(DisplayApplication, ExposedWhileNotReadyShowsTheLastFrameAgain) {
+    Fixture f;
+    ProbeApplication app(f.input, f.dialogs, Headless(&f.clock));
+    app.exposedDuringRestore = true;
+    ASSERT_EQ(app.Create(), 0);
+    EXPECT_EQ(app.presents, 1);
+    EXPECT_TRUE(app.Step());
+    EXPECT_EQ(app.presents, 2);  // the frame's own
+    EXPECT_EQ(app.ResetDevice(), 0);
+    EXPECT_EQ(app.presents, 3);
+    // While ready, the next frame draws anew: an exposure alone presents nothing.
+    app.MsgProc(KeyMessage(WM_PAINT, 0));
+    EXPECT_EQ(app.presents, 3);
+    EXPECT_EQ(std::count(app.calls.begin(), app.calls.end(), "Render"), 1);
+}
+
 TEST(DisplayApplication, FailedStartShowsTheErrorAndCleansUp) {
     Fixture f;
     ProbeApplication app(f.input, f.dialogs, Headless(&f.clock));
@@ -175,7 +201,7 @@ TEST(DisplayApplication, FailedStartShowsTheErrorAndCleansUp) {
     EXPECT_LT(app.Create(), 0);
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0],
-              "Probe|The game could not start its display.\nThe file app.log may tell more.\n\n"
+              "error|Probe|The game could not start its display.\nThe file app.log may tell more.\n\n"
               "Tamblor will now exit.");
     // No start-up message speaks of another system's drawing interface or of a sample program.
     for (int32_t code : {D3DAPPERR_NODIRECT3D, D3DAPPERR_NOCOMPATIBLEDEVICES, D3DAPPERR_NOWINDOWABLEDEVICES,
@@ -191,6 +217,17 @@ TEST(DisplayApplication, FailedStartShowsTheErrorAndCleansUp) {
     EXPECT_NE(ErrorMessageText(D3DAPPERR_NODIRECT3D, ErrorKind::Exit).find("OpenGL 3.3"), std::string::npos);
     EXPECT_NE(ErrorMessageText(D3DAPPERR_NODIRECT3D, ErrorKind::Exit).find("display"), std::string::npos);
     EXPECT_EQ(app.calls.back(), "DeleteDeviceObjects");
+}
+
+TEST(DisplayApplication, ErrorBoxesCarryTheirKind) {
+    Fixture f;
+    ProbeApplication app(f.input, f.dialogs, Headless(&f.clock));
+    app.ShowError(static_cast<int32_t>(0x80004005u), ErrorKind::Warning);
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].substr(0, 14), "warning|Probe|");
+    EXPECT_EQ(SdlDialogs::BoxFlags(MessageKind::Error), static_cast<uint32_t>(SDL_MESSAGEBOX_ERROR));
+    EXPECT_EQ(SdlDialogs::BoxFlags(MessageKind::Warning), static_cast<uint32_t>(SDL_MESSAGEBOX_WARNING));
+    EXPECT_EQ(SdlDialogs::BoxFlags(MessageKind::None), 0u);
 }
 
 TEST(DisplayApplication, ScreenshotHoldsTheLogicalPicture) {
