@@ -98,7 +98,8 @@ private:
     std::unique_ptr<Output> output_;
     float classVolumes_[2] = {1.0f, 1.0f};
     std::vector<std::unique_ptr<Sound>> table_;
-    std::vector<char> scratch_;  // one streaming refill
+    std::vector<char> scratch_;       // one streaming refill
+    std::vector<char> upmixScratch_;  // that refill as stereo, for a mono sound
     std::vector<std::string> badFiles_;
 
     mutable std::mutex mutex_;

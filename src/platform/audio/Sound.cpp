@@ -4,6 +4,7 @@
 #include <AL/alext.h>
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 
 #include "platform/FileSystem.h"
@@ -13,10 +14,25 @@
 namespace tamblor {
 namespace {
 
-ALenum AlFormatOf(const PcmFormat& format) {
-    if (format.channels == 1)
-        return format.bitsPerSample == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
-    return format.bitsPerSample == 8 ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
+// Hands whole frames of PCM data to a buffer, always as stereo. OpenAL pans a mono source to the
+// centre, about 4.5 dB quieter on each channel than the same samples in a stereo file; a mono sound
+// is therefore given with its samples on both channels, which the source's direct channels play as
+// they are, at the level a stereo file of those samples has.
+void BufferPcm(ALuint buffer, const PcmFormat& format, const char* data, uint32_t bytes,
+               std::vector<char>& upmix) {
+    ALenum alFormat = format.bitsPerSample == 8 ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
+    if (format.channels == 1) {
+        const size_t sampleBytes = format.bitsPerSample / 8u;
+        upmix.resize(static_cast<size_t>(bytes) * 2);
+        for (size_t in = 0, out = 0; in + sampleBytes <= bytes; in += sampleBytes, out += 2 * sampleBytes) {
+            std::memcpy(upmix.data() + out, data + in, sampleBytes);
+            std::memcpy(upmix.data() + out + sampleBytes, data + in, sampleBytes);
+        }
+        data = upmix.data();
+        bytes *= 2;
+    }
+    alBufferData(buffer, alFormat, data, static_cast<ALsizei>(bytes),
+                 static_cast<ALsizei>(format.samplesPerSec));
 }
 
 constexpr uint32_t kChunkBytes = AudioDevice::kStreamRingBytes / AudioDevice::kStreamBufferCount;
@@ -82,8 +98,8 @@ bool Sound::LoadFromDecoder(std::unique_ptr<SoundDecoder> decoder) {
         if (alGetError() != AL_NO_ERROR)
             return false;
         auto shared = std::make_shared<SharedBuffer>(buffer);
-        alBufferData(buffer, AlFormatOf(format), data.data(), static_cast<ALsizei>(length),
-                     static_cast<ALsizei>(format.samplesPerSec));
+        std::vector<char> upmix;
+        BufferPcm(buffer, format, data.data(), length, upmix);
         if (alGetError() != AL_NO_ERROR)
             return false;
         CreateSource();
@@ -162,8 +178,7 @@ bool Sound::RefillBuffer(unsigned int buffer) {
     got -= got % format.blockAlign;
     if (got == 0)
         return false;
-    alBufferData(buffer, AlFormatOf(format), scratch.data(), static_cast<ALsizei>(got),
-                 static_cast<ALsizei>(format.samplesPerSec));
+    BufferPcm(buffer, format, scratch.data(), got, device_.upmixScratch_);
     alSourceQueueBuffers(source_, 1, &buffer);
     streamPosition_ += got;
     return true;

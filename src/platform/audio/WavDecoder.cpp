@@ -79,11 +79,10 @@ int WavDecoder::Open(const std::string& path) {
             format_.bitsPerSample = Le16(fmt + 14);
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
-            // A data chunk that claims more than the file holds is a damaged file, not a long sound.
-            if (static_cast<long>(size) > available)
-                return 1;
+            // Data that claims more than the file holds (a cut-off file, or the size 0xFFFFFFFF of a
+            // WAV written to a pipe) plays what is there.
             dataOffset_ = body;
-            dataLength_ = size;
+            dataLength_ = static_cast<long>(size) > available ? static_cast<uint32_t>(available) : size;
             haveData = true;
         }
         long next = body + static_cast<long>(size) + static_cast<long>(size & 1u);

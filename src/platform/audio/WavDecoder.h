@@ -6,7 +6,8 @@
 namespace tamblor {
 
 // RIFF WAVE files with PCM data. Chunks are walked with their padding byte; the "fmt " chunk must
-// describe a playable format and the "data" chunk must lie inside the file.
+// describe a playable format. A "data" chunk that runs past the end of the file is cut to the whole
+// frames the file holds.
 class WavDecoder final : public SoundDecoder {
 public:
     WavDecoder() = default;

@@ -110,6 +110,24 @@ TEST(SoundDecoder, ExtensibleWavWithPcmDataIsRead) {
     EXPECT_NE(floats.Open(dir / "float.wav"), 0);
 }
 
+TEST(SoundDecoder, WavDataRunningPastTheEndPlaysWhatIsThere) {
+    // A file cut off inside its data, and a WAV written to a pipe (data size 0xFFFFFFFF), each with a
+    // half frame at the end: the whole frames the file holds play, then silence.
+    test::TempDir dir;
+    for (int64_t declared : {int64_t{1000000}, int64_t{0xFFFFFFFF}}) {
+        SCOPED_TRACE(declared);
+        dir.Write("cut.wav", test::MakeWavBytes(2, 44100, 16, test::Pcm16({1, -1, 2, -2, 3}), declared));
+        WavDecoder decoder;
+        ASSERT_EQ(decoder.Open(dir / "cut.wav"), 0);
+        EXPECT_EQ(decoder.DataLength(), 8u);
+        uint32_t got = 0;
+        EXPECT_EQ(ReadSamples(decoder, 12, false, &got), (std::vector<int16_t>{1, -1, 2, -2, 0, 0}));
+        EXPECT_EQ(got, 8u);
+        decoder.Rewind();
+        EXPECT_EQ(ReadSamples(decoder, 12, true), (std::vector<int16_t>{1, -1, 2, -2, 1, -1}));
+    }
+}
+
 TEST(SoundDecoder, DamagedWavFilesAreRefused) {
     test::TempDir dir;
     std::string good = test::MakeWav16(2, {1, 2, 3, 4});
@@ -122,8 +140,6 @@ TEST(SoundDecoder, DamagedWavFilesAreRefused) {
     EXPECT_TRUE(refused("empty.wav", ""));
     EXPECT_TRUE(refused("truncated-header.wav", good.substr(0, 30)));
     EXPECT_TRUE(refused("not-riff.wav", "RIFX" + good.substr(4)));
-    EXPECT_TRUE(refused("data-longer-than-file.wav",
-                        test::MakeWavBytes(2, 44100, 16, test::Pcm16({1, 2, 3, 4}), 1000000)));
     EXPECT_TRUE(refused("no-data.wav", good.substr(0, 36)));
     EXPECT_TRUE(refused("empty-data.wav", test::MakeWavBytes(2, 44100, 16, "")));
     EXPECT_TRUE(refused("half-frame.wav", test::MakeWavBytes(2, 44100, 16, "ab")));
