@@ -12,8 +12,8 @@ struct Image {
     std::vector<uint8_t> rgba;
 };
 
-// Turns the bytes of an image file (PNG, JPEG, TGA, BMP) into RGBA pixels. The file name is only a hint
-// for formats that carry no signature (TGA).
+// Turns the bytes of an image file (PNG, JPEG, TGA, BMP) into RGBA pixels. The file name is for
+// decoders that need it; the real one goes by the content alone.
 class ImageDecoder {
 public:
     virtual ~ImageDecoder() = default;

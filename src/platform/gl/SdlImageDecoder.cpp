@@ -4,36 +4,40 @@
 #include <SDL_image.h>
 
 #include <cstring>
-#include <string>
+
+#include "platform/gl/PictureFormat.h"
 
 namespace tamblor {
-namespace {
 
-std::string UpperExtension(std::string_view fileName) {
-    size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos)
-        return {};
-    std::string ext(fileName.substr(dot + 1));
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext;
-}
-
-}  // namespace
-
-bool SdlImageDecoder::Decode(std::string_view fileBytes, std::string_view fileName, Image& out) {
+bool SdlImageDecoder::Decode(std::string_view fileBytes, std::string_view /*fileName*/, Image& out) {
     if (fileBytes.empty() || fileBytes.size() > static_cast<size_t>(INT32_MAX))
+        return false;
+    // Only the four formats of the game, told by their content, and only when whole: the library
+    // would also read other formats, and fills a picture that ends early without failing.
+    const PictureFormat format = RecognisePicture(fileBytes);
+    if (!PictureIsWhole(format, fileBytes))
         return false;
     SDL_RWops* rw = SDL_RWFromConstMem(fileBytes.data(), static_cast<int>(fileBytes.size()));
     if (rw == nullptr)
         return false;
-    std::string ext = UpperExtension(fileName);
-    if (ext == "JPEG")
-        ext = "JPG";
-    // IMG_LoadTyped_RW closes rw. The type only matters for formats that cannot be recognised.
-    SDL_Surface* loaded = IMG_LoadTyped_RW(rw, 1, ext.empty() ? nullptr : ext.c_str());
+    SDL_Surface* loaded = nullptr;
+    switch (format) {
+        case PictureFormat::Png:
+            loaded = IMG_LoadPNG_RW(rw);
+            break;
+        case PictureFormat::Jpeg:
+            loaded = IMG_LoadJPG_RW(rw);
+            break;
+        case PictureFormat::Tga:
+            loaded = IMG_LoadTGA_RW(rw);
+            break;
+        case PictureFormat::Bmp:
+            loaded = IMG_LoadBMP_RW(rw);
+            break;
+        case PictureFormat::Unknown:
+            break;
+    }
+    SDL_RWclose(rw);
     if (loaded == nullptr)
         return false;
     // ABGR8888 is R, G, B, A in memory on every byte order SDL packs it for.

@@ -1,5 +1,13 @@
+#include <SDL.h>
+#include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "BuildPaths.h"
 #include "TestSupport.h"
 #include "platform/gl/PngFile.h"
 #include "platform/gl/SdlImageDecoder.h"
@@ -16,20 +24,25 @@ void Put32(std::string& s, int v) {
     Put16(s, (v >> 16) & 0xFFFF);
 }
 
-// 2 x 1 pixels: red, then blue, in an uncompressed true-colour TGA (32-bit, top-left origin).
-std::string Tga() {
+// 2 x 1 pixels: red, then blue, in an uncompressed true-colour TGA (32-bit, top-left origin); with
+// runLength, the same pixels as two raw packets of one pixel.
+std::string Tga(bool runLength = false) {
     std::string s;
-    s += '\0';  // no id
-    s += '\0';  // no colour map
-    s += '\2';  // true colour
+    s += '\0';                       // no id
+    s += '\0';                       // no colour map
+    s += runLength ? '\x0A' : '\2';  // true colour
     s += std::string(5, '\0');
     Put16(s, 0);
     Put16(s, 0);
     Put16(s, 2);
     Put16(s, 1);
     s += static_cast<char>(32);
-    s += static_cast<char>(0x28);             // top-left origin, 8 alpha bits
+    s += static_cast<char>(0x28);  // top-left origin, 8 alpha bits
+    if (runLength)
+        s += '\0';
     s += std::string("\x00\x00\xff\xff", 4);  // B G R A
+    if (runLength)
+        s += '\0';
     s += std::string("\xff\x00\x00\x80", 4);
     return s;
 }
@@ -88,6 +101,58 @@ TEST(SdlImageDecoder, DecodesTheFourFormatsToRgba) {
     EXPECT_TRUE(decoder.Decode(dir.Read("p.png"), "named.jpg", image));
     EXPECT_FALSE(decoder.Decode("not a picture at all", "x.png", image));
     EXPECT_FALSE(decoder.Decode("", "x.png", image));
+}
+
+// Whether SDL2_image alone makes a picture of the bytes (told "TGA" for the one format without a
+// signature; the others it recognises by their content).
+bool LibraryReads(const std::string& bytes) {
+    SDL_Surface* surface =
+        IMG_LoadTyped_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1, "TGA");
+    SDL_FreeSurface(surface);
+    return surface != nullptr;
+}
+
+TEST(SdlImageDecoder, RefusesOtherFormatsCutOffPicturesAndCmykJpegs) {
+    SdlImageDecoder decoder;
+    Image image;
+    // Formats the image library reads but the game does not use are refused, whatever the name says.
+    const std::vector<std::string> others = {
+        std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01"
+                    "\x00\x00\x02\x02\x44\x01\x00;",
+                    35),
+        std::string("P6\n1 1\n255\n\xff\x00\x00", 14),
+        "/* XPM */\nstatic char *x[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n",
+    };
+    for (const std::string& other : others) {
+        EXPECT_TRUE(LibraryReads(other)) << other.substr(0, 6);
+        EXPECT_FALSE(decoder.Decode(other, "Graphics\\pic.png", image)) << other.substr(0, 6);
+    }
+    // A TGA is known by its header, not its name; its run-length form too.
+    ASSERT_TRUE(decoder.Decode(Tga(), "pic.png", image));
+    ASSERT_TRUE(decoder.Decode(Tga(true), "pic.tga", image));
+    EXPECT_EQ(image.rgba, (std::vector<uint8_t>{255, 0, 0, 255, 0, 0, 255, 128}));
+
+    // Pictures whose data ends early: the library fills them out, the game refuses them.
+    test::TempDir dir;
+    std::vector<uint8_t> noise(64 * 64 * 4);
+    for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<uint8_t>((i * 7919) >> 3);
+    ASSERT_TRUE(WriteJpg(dir / "noise.jpg", 64, 64, noise, 90));
+    const std::string jpeg = dir.Read("noise.jpg");
+    ASSERT_TRUE(decoder.Decode(jpeg, "noise.jpg", image));
+    for (const std::string& cut :
+         {jpeg.substr(0, jpeg.size() * 7 / 10), jpeg.substr(0, jpeg.size() - 2),
+          Tga().substr(0, Tga().size() - 2), Tga(true).substr(0, Tga(true).size() - 5)}) {
+        EXPECT_TRUE(LibraryReads(cut)) << cut.size();
+        EXPECT_FALSE(decoder.Decode(cut, "cut.tga", image)) << cut.size();
+    }
+
+    // A CMYK JPEG (pure red as cyan 0, magenta and yellow full, black 0): the library turns it into
+    // yellow; the game refuses it rather than show wrong colours.
+    std::ifstream in(std::string(TAMBLOR_TEST_FIXTURES) + "/picture/cmyk-red.jpg", std::ios::binary);
+    const std::string cmyk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(cmyk.size(), 355u);
+    EXPECT_TRUE(LibraryReads(cmyk));
+    EXPECT_FALSE(decoder.Decode(cmyk, "cmyk.jpg", image));
 }
 
 }  // namespace
