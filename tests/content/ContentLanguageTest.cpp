@@ -120,7 +120,7 @@ TEST(ContentLanguage, EveryLanguageHasEveryKeyInLettersTheFontHas) {
 struct TextMeasure {
     TextMeasure()
         : files(user.Path(), GameDir()),
-          settings(files),
+          settings(files, log),
           log(files),
           language(files, log),
           device(800, 600),
