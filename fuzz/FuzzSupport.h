@@ -25,7 +25,7 @@ namespace tamblor::fuzz {
 // Message boxes and sound events that go nowhere: inputs are meant to be bad.
 class SilentDialogs final : public Dialogs {
 public:
-    void ShowMessage(const std::string&, const std::string&) override {}
+    void ShowMessage(MessageKind, const std::string&, const std::string&) override {}
 };
 class SilentSoundEvents final : public SoundEventPlayer {
 public:

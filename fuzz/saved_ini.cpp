@@ -36,7 +36,7 @@ public:
 struct Rig {
     FileSystem files{fuzz::Scratch().Path(), fuzz::GameFolder()};
     Log log{files};
-    Settings settings{files};
+    Settings settings{files, log};
     Language language{files, log};
     fuzz::SilentDialogs dialogs;
     ManualClock clock;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "core/Log.h"
 #include "core/Settings.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -42,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Scratch().Write(HighScores::kFile, text);
 
     FileSystem files(fuzz::Scratch().Path(), "");
-    Settings settings(files);
+    Log log(files);
+    Settings settings(files, log);
     fuzz::SilentSoundEvents sound;
     ManualClock clock;
     HighScores scores(settings, sound, clock);

@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     scratch.Write("fuzz-screen.xml", fuzz::AsText(data, size));
 
     FileSystem files(scratch.Path(), fuzz::GameFolder());
-    Settings settings(files);
     Log log(files);
+    Settings settings(files, log);
     log.timeOfDay = [] { return std::string("00:00:00"); };
     Language language(files, log);
     language.languageName = "ENGLISH";

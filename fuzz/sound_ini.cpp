@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FileSystem files(fuzz::Scratch().Path(), "");
     Log log(files);
     log.timeOfDay = [] { return std::string("00:00:00"); };
-    Settings settings(files);
+    Settings settings(files, log);
     Random random;
     random.SRand15(1);
     fuzz::SilentDialogs dialogs;
