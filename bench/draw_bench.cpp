@@ -125,9 +125,9 @@ int main(int argc, char** argv) {
     FileSystem files(folder.path, "");
     Log log(files);
     Settings settings(files, log);
-    Language language(files, log);
-    language.languageName = "ENGLISH";
     ManualClock clock;
+    Language language(files, log, clock);
+    language.languageName = "ENGLISH";
     SdlImageDecoder decoder;
 
     {

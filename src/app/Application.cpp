@@ -26,7 +26,7 @@ ApplicationCore::ApplicationCore(const ApplicationConfig& configIn)
       files(config.userDir, config.dataDir),
       log(files),
       settings(files, log),
-      language(files, log),
+      language(files, log, clock),
       dialogs(config.headless),
       services{clock, random, input, files, log, settings, language, dialogs} {
     // The log is begun before anything else is loaded, so a screen file that fails stays on record.
@@ -125,11 +125,18 @@ int32_t Application::OneTimeSceneInit() {
 
 int32_t Application::InitDeviceObjects() {
     if (!device_) {
-        device_ = std::make_unique<GlRenderDevice>(ChosenMode().width, ChosenMode().height);
-        if (!device_->Ok()) {
-            std::fprintf(stderr, "Tamblor: the OpenGL device did not start: %s\n", device_->Error().c_str());
-            device_.reset();
-            return D3DAPPERR_HALNOTCOMPATIBLE;
+        if (config.headless && config.makeRenderDevice) {
+            device_ = config.makeRenderDevice(ChosenMode().width, ChosenMode().height);
+            if (!device_)
+                return D3DAPPERR_HALNOTCOMPATIBLE;
+        } else {
+            auto gl = std::make_unique<GlRenderDevice>(ChosenMode().width, ChosenMode().height);
+            if (!gl->Ok()) {
+                std::fprintf(stderr, "Tamblor: the OpenGL device did not start: %s\n", gl->Error().c_str());
+                return D3DAPPERR_HALNOTCOMPATIBLE;
+            }
+            glDevice_ = gl.get();
+            device_ = std::move(gl);
         }
         // A "16 bit" mode reduces the textures of the first restore to four bits per channel, full
         // screen only: a window shows in the desktop's own format, so windowed starts stay 32-bit.
@@ -181,6 +188,7 @@ void Application::LoadMediaOnce() {
     music_.LoadSoundFolder(MusicManager::kSoundFolder);
     music_.Play(music_.FindMusic(MusicManager::kMusicFile), true);
 
+    for (const char* line : GameScene::kLinePictures) graphics_.KeepWrapping(line);
     graphics_.LoadAllTexturesMIPMAP("Graphics\\");
     graphics_.LoadAllTexturesMIPMAP("Graphics\\Shapes\\");
 
@@ -204,6 +212,7 @@ int32_t Application::InvalidateDeviceObjects() {
 int32_t Application::FinalCleanup() {
     graphics_.DeleteAllTexturesMIPMAP();
     music_.FreeMusicManager();
+    glDevice_ = nullptr;
     device_.reset();
     log.WriteLog("*** Session finished ***", LOG_TIME | LOG_FRAME);
     return 0;
@@ -450,6 +459,7 @@ int32_t Application::MsgProc(const Message& in) {
     return DisplayApplication::MsgProc(message);
 }
 
+<<<<<<< HEAD
 std::string Application::MissingGameData(bool classesRead) const {
     std::string missing;
     if (!screens_.Loaded(ScreenId::Main))
@@ -482,6 +492,10 @@ bool Application::IsFullScreenKey(const Message& message) const {
 
 std::string Application::RendererName() const {
     return device_ ? device_->Renderer() : std::string();
+=======
+std::string Application::RendererName() const {
+    return glDevice_ ? glDevice_->Renderer() : std::string();
+>>>>>>> e1bce6f (Batched drawing, shared texture pages, language texts from memory)
 }
 
 void Application::CloseWindow() {
@@ -514,16 +528,16 @@ void Application::ShowFrameNow() {
 }
 
 void Application::PresentPicture() {
-    if (!device_)
+    if (!glDevice_)
         return;
     const Letterbox& view = View();
     bool ramp = !IsWindowed();
-    device_->PresentToWindow(view.drawableWidth, view.drawableHeight,
-                             ramp ? device_->GetGammaRamp().data() : nullptr);
+    glDevice_->PresentToWindow(view.drawableWidth, view.drawableHeight,
+                               ramp ? device_->GetGammaRamp().data() : nullptr);
 }
 
 bool Application::ReadPicture(std::vector<uint8_t>& rgba, int* width, int* height) {
-    if (!device_ || !device_->ReadBackBuffer(rgba))
+    if (!glDevice_ || !glDevice_->ReadBackBuffer(rgba))
         return false;
     *width = device_->BackBufferWidth();
     *height = device_->BackBufferHeight();

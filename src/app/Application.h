@@ -51,6 +51,9 @@ struct ApplicationConfig {
     bool developer = false;          // the developer keys act in a level
     // The sound output: none when headless, unless a test asks for the loopback device.
     std::optional<AudioOutput> audioOutput;
+    // Headless runs only: the device to draw on instead of OpenGL (a recording device for tests and
+    // benchmarks), made at the chosen back-buffer size.
+    std::function<std::unique_ptr<RenderDevice>(int width, int height)> makeRenderDevice;
 };
 
 // The seams and small services of the run, made before anything else so the framework and every
@@ -119,7 +122,9 @@ public:
     bool MediaLoaded() const { return mainWindowSet_; }
     int RestoreCount() const { return restoreCount_; }
     const TextureFont* StatusFont() const { return statusFont_.get(); }
-    // The OpenGL renderer's name ("" before the device exists).
+    // The device drawn on (nullptr before it exists).
+    RenderDevice* Device() { return device_.get(); }
+    // The OpenGL renderer's name ("" before the device exists or on another device).
     std::string RendererName() const;
 
 protected:
@@ -197,7 +202,8 @@ private:
     std::vector<InputEvent> frameEvents_;
     bool keyInput_ = false;  // pointer input made by a key is being delivered
 
-    std::unique_ptr<GlRenderDevice> device_;
+    std::unique_ptr<RenderDevice> device_;
+    GlRenderDevice* glDevice_ = nullptr;  // device_ when it is the OpenGL device
     std::unique_ptr<TextureFont> statusFont_;
     float frameTime_ = 0.0f;
     float fps_ = 0.0f;

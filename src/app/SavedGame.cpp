@@ -179,7 +179,7 @@ void SavedGame::Restore(const SavedGameRecord& record) {
         ShapeItem& shape = game_.panel[static_cast<size_t>(i)];
         fitIndices(shape);
         shape.maskTexture = nullptr;
-        const std::string picture = game_.ShapeImageFile(shape);
+        const std::string_view picture = game_.ShapeImageFile(shape);
         shape.mainTexture = picture.empty() ? nullptr : textures_.FindTexture(picture);
     }
 

@@ -3,6 +3,7 @@
 #include "core/IniText.h"
 #include "core/Log.h"
 #include "core/TextEncoding.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {
@@ -35,15 +36,44 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 
 }  // namespace
 
+size_t Language::NoCaseHash::operator()(std::string_view s) const {
+    size_t h = 1469598103934665603ull;  // FNV-1a over the folded bytes
+    for (char c : s) {
+        h ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+bool Language::NoCaseEqual::operator()(std::string_view a, std::string_view b) const {
+    return EqualsNoCase(a, b);
+}
+
 void Language::Refresh() {
-    auto stamp = files_.Stamp(kLanguageFile);
-    if (loaded_ && stamp == stamp_ && loadedFor_ == languageName) return;
+    uint32_t now = clock_.TimeGetTime();
+    if (!loaded_ || loadedFor_ != languageName) {
+        Load();
+        return;
+    }
+    if (now - lastCheckMs_ < kCheckIntervalMs)
+        return;
+    lastCheckMs_ = now;
+    // One stat of the file the texts came from; a file that appeared elsewhere since is not looked for.
+    auto stamp = path_ ? files_.StampOfPath(*path_) : std::nullopt;
+    if (stamp != stamp_)
+        Load();
+}
+
+void Language::Load() {
     loaded_ = true;
-    stamp_ = stamp;
     loadedFor_ = languageName;
+    lastCheckMs_ = clock_.TimeGetTime();
     texts_.clear();
+    path_ = files_.Resolve(kLanguageFile);
+    stamp_ = path_ ? files_.StampOfPath(*path_) : std::nullopt;
     std::string text;
-    if (!files_.ReadFile(kLanguageFile, text)) return;
+    if (!path_ || !files_.ReadFile(kLanguageFile, text))
+        return;
     // Collect the keys of the language's section once; IniGet keeps the lookup rules in one place.
     bool inSection = false;
     // A byte-order mark is skipped at the start of the file only, as the settings reader does.
@@ -64,7 +94,11 @@ void Language::Refresh() {
         std::string key = Lower(TrimBlanks(t.substr(0, eq)));
         if (key.empty() || key.front() == ';' || texts_.count(key)) continue;
         std::string single = "[s]\n" + std::string(t) + "\n";
-        if (auto value = IniGet(single, "s", key)) texts_.emplace(key, Latin1FromUtf8(*value));
+        if (auto value = IniGet(single, "s", key)) {
+            if (value->size() > 254)
+                value->resize(254);
+            texts_.emplace(key, Latin1FromUtf8(*value));
+        }
     }
 }
 
@@ -98,14 +132,15 @@ std::string Language::NextLanguageName() const {
 }
 
 const std::string& Language::LanguageString(std::string_view key) {
+    static const std::string kNone;
     if (languageName.empty()) {
         log_.WriteLog("Warning: language not defined in 'config.ini'", LOG_TIME);
     }
     Refresh();
-    auto it = texts_.find(Lower(key));
-    languageText_ = (it == texts_.end() || !IsSafeIniName(key)) ? std::string() : it->second;
-    if (languageText_.size() > 254) languageText_.resize(254);
-    return languageText_;
+    if (!IsSafeIniName(key))
+        return kNone;
+    auto it = texts_.find(key);
+    return it == texts_.end() ? kNone : it->second;
 }
 
 }  // namespace tamblor

@@ -9,21 +9,27 @@
 
 namespace tamblor {
 
+class Clock;
 class FileSystem;
 class Log;
 
 // Translated texts from language.ini, looked up in the section named by LANGUAGE/Name of config.ini.
-// The file is held in memory and read again whenever it changes on disk, so every lookup returns what
-// a fresh read would. The file is UTF-8; texts come back one byte per character (Latin-1), as the
-// font sheets draw them.
+// The file is read once and held in memory; at most once a second a lookup checks the file it was read
+// from (one stat of that path) and reads it again when it changed, so an edit on disk shows within a
+// second. Lookups themselves neither allocate nor touch the disk. The file is UTF-8; texts come back one
+// byte per character (Latin-1), as the font sheets draw them.
 class Language {
 public:
-    Language(const FileSystem& files, Log& log) : files_(files), log_(log) {}
+    static constexpr uint32_t kCheckIntervalMs = 1000;
+
+    Language(const FileSystem& files, Log& log, const Clock& clock)
+        : files_(files), log_(log), clock_(clock) {}
 
     // The current language (the section of language.ini); filled at start-up.
     std::string languageName;
 
-    // The text for key (at most 254 characters), or "" when there is none.
+    // The text for key (at most 254 characters), or "" when there is none. The reference stays valid
+    // until the file is read again.
     const std::string& LanguageString(std::string_view key);
 
     // The languages language.ini offers: its section names, in the file's order, each once.
@@ -33,15 +39,28 @@ public:
     std::string NextLanguageName() const;
 
 private:
+    // ASCII case folded, so a lookup needs no lower-case copy of its key.
+    struct NoCaseHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const;
+    };
+    struct NoCaseEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+
     void Refresh();
+    void Load();
 
     const FileSystem& files_;
     Log& log_;
-    std::string languageText_;
-    std::optional<std::pair<int64_t, int64_t>> stamp_;
-    std::string loadedFor_;
+    const Clock& clock_;
     bool loaded_ = false;
-    std::unordered_map<std::string, std::string> texts_;  // lower-case key -> value
+    std::string loadedFor_;                             // the language the texts were collected for
+    std::optional<std::string> path_;                   // the file they were read from
+    std::optional<std::pair<int64_t, int64_t>> stamp_;  // its modification time and size then
+    uint32_t lastCheckMs_ = 0;
+    std::unordered_map<std::string, std::string, NoCaseHash, NoCaseEqual> texts_;
 };
 
 }  // namespace tamblor

@@ -94,7 +94,7 @@ void Game::ForceEveryClass() {
     }
 }
 
-std::string Game::ShapeImageFile(const ShapeItem& item) const {
+std::string_view Game::ShapeImageFile(const ShapeItem& item) const {
     switch (item.bonusKind) {
         case BonusAnyShape:
             return "Graphics\\am_bonus01.png";
@@ -106,7 +106,7 @@ std::string Game::ShapeImageFile(const ShapeItem& item) const {
             break;
     }
     if (item.shapeIndex < 0 || item.shapeIndex >= ShapeCountOf(item.classIndex))
-        return std::string();
+        return {};
     return levelClasses[static_cast<size_t>(item.classIndex)]
         .shapes[static_cast<size_t>(item.shapeIndex)]
         .mainImage;

@@ -117,7 +117,9 @@ public:
     void BuildGrid(int lineShapeCountArg, int lineCountArg);
     // Gives every level class at least one cell.
     void ForceEveryClass();
-    std::string ShapeImageFile(const ShapeItem& item) const;
+    // The picture of a shape (its bonus picture for a bonus shape); "" when the item names none. The
+    // text belongs to the level's classes and stays valid until the next level is loaded.
+    std::string_view ShapeImageFile(const ShapeItem& item) const;
     void LoadItemTextures(ShapeItem& item);
     void LoadCellTextures();
     bool IsLineComplete(int line) const;

@@ -108,7 +108,7 @@ void GameScene::DrawLines() {
         BoardLine& line = game_.lines[static_cast<size_t>(i)];
         uint32_t c = static_cast<uint32_t>(TruncateToInt(255.0f * line.alpha, 0, 255));
         line.color = (c << 24) | (c << 16) | (c << 8) | c;
-        TextureHandle picture = graphics_.FindTexture("Graphics\\line" + std::to_string(i + 1) + ".png");
+        TextureHandle picture = graphics_.FindTexture(kLinePictures[i]);
         if (!line.removed) {
             graphics_.DrawSprite(picture, line.x, line.y, board::kLinePitch, 1.0f, 0.0f, line.scroll, 1.0f,
                                  line.scroll + 1.0f, line.color, SPRITE_ALPHA | SPRITE_WRAP);

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <utility>
 
+#include "game/ShapeItem.h"
+
 namespace tamblor {
 
 class AppStates;
@@ -33,6 +35,10 @@ public:
     void DrawGameScene(float frameTime);
 
     static constexpr const char* kBorderImage = "Graphics\\status-border.png";
+    // The strips of the six lines, drawn with wrapping texture coordinates as they scroll.
+    static constexpr const char* kLinePictures[board::kLineCount] = {
+        "Graphics\\line1.png", "Graphics\\line2.png", "Graphics\\line3.png",
+        "Graphics\\line4.png", "Graphics\\line5.png", "Graphics\\line6.png"};
 
 private:
     void DrawLines();

@@ -83,8 +83,14 @@ public:
     // only the first time.
     TextureHandle FindTexture(std::string_view fileName);
     // Applies the configured brightness, then loads every picture found directly in the folder
-    // ("*.png", "*.jpg", "*.tga", "*.bmp", each in sorted order).
+    // ("*.png", "*.jpg", "*.tga", "*.bmp", each in sorted order). The small pictures of the folder are
+    // packed into a few shared textures (pages), so that drawing them one after another needs no
+    // texture switch; each keeps its own handle and pixel size.
     void LoadAllTexturesMIPMAP(std::string_view folder);
+    // Names pictures that are drawn with wrapping texture coordinates (scrolling strips): a folder scan
+    // packs those of one height side by side into a page of their height, where wrapping still works.
+    void KeepWrapping(std::string_view fileName);
+    uint32_t PageCount() const { return static_cast<uint32_t>(pages_.size()); }
     // Releases every texture and empties the table. Returns 0.
     int32_t DeleteAllTexturesMIPMAP();
     // Brightness 0..1 (0.5 = unchanged) as the device's gamma ramp.
@@ -148,8 +154,12 @@ public:
     float tintFactor = 0.8f;
 
 private:
+    struct Picture;
     void SetSpriteBlend(uint32_t flags);
     void LogFailedOnce(const std::string& path);
+    bool DecodePicture(const std::string& path, bool use32Bit, Picture& picture);
+    void AddTexture(std::string path, std::unique_ptr<Texture> texture, bool use32Bit);
+    void PackIntoPages(std::vector<Picture>& pictures, bool wrapping);
 
     FileSystem& files_;
     Settings& settings_;
@@ -167,9 +177,12 @@ private:
     std::array<float, 255> symbolWidths_{};
     int symbolWidthsLoaded_ = 0;
 
+    std::vector<std::unique_ptr<Texture>> pages_;  // shared textures that pictures were packed into
     std::vector<std::unique_ptr<Texture>> textures_;
     std::vector<std::string> names_;
-    std::set<std::string> failedNames_;  // names already reported as failed
+    std::vector<bool> names32Bit_;                    // per entry: loaded as "32 bit"
+    std::set<std::string, std::less<>> failedNames_;  // names already reported as failed
+    std::set<std::string, std::less<>> wrapped_;      // pictures drawn with wrapping coordinates
 };
 
 }  // namespace tamblor

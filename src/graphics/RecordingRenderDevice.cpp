@@ -25,12 +25,36 @@ int32_t RecordingRenderDevice::DrawTriangles(const Vertex* vertices, int vertexC
     if (vertices == nullptr || vertexCount <= 0)
         return -1;
     Draw draw;
+    if (!spare_.empty()) {
+        draw = std::move(spare_.back());
+        spare_.pop_back();
+    }
     draw.vertices.assign(vertices, vertices + vertexCount);
+    draw.indices.clear();
     if (indices != nullptr && indexCount > 0)
         draw.indices.assign(indices, indices + indexCount);
     draw.state = State();
     draws.push_back(std::move(draw));
+    if (DrawBatch::Valid(vertices, vertexCount, indices, indexCount)) {
+        if (!batch_.Joins(State()))
+            Flush();
+        batch_.Add(State(), vertices, vertexCount, indices, indexCount);
+    }
     return 0;
+}
+
+void RecordingRenderDevice::Flush() {
+    if (batch_.Empty())
+        return;
+    CountDrawCall(batch_.State().texture);
+    batch_.Clear();
+}
+
+void RecordingRenderDevice::ForgetDraws() {
+    for (Draw& draw : draws) spare_.push_back(std::move(draw));
+    draws.clear();
+    clears.clear();
+    presents = 0;
 }
 
 }  // namespace tamblor

@@ -26,14 +26,12 @@ bool StartsWithNumber(std::string_view piece) {
 }
 
 // What a text drawing shows for key: its text in the current language, else the key itself, cut to
-// what a text may hold.
-std::string TextForKey(Language& language, std::string_view key) {
-    std::string text = language.LanguageString(key);
+// what a text may hold. A view into the language's own storage (or the key): no copy per frame.
+std::string_view TextForKey(Language& language, std::string_view key) {
+    std::string_view text = language.LanguageString(key);
     if (text.empty())
-        text = std::string(key);
-    if (text.size() > kMaxText)
-        text.resize(kMaxText);
-    return text;
+        text = key;
+    return text.substr(0, kMaxText);
 }
 
 }  // namespace
@@ -118,13 +116,14 @@ int32_t Graphics::DrawString(float x, float y, float size, uint32_t colour, uint
                              std::string_view key) {
     if (device_ == nullptr)
         return 0;
-    std::string text = TextForKey(language_, key);
+    // A view: a text drawn every frame costs no copy.
+    std::string_view text = TextForKey(language_, key);
     PixelSize client = GetClientSize();
     float W = static_cast<float>(client.width);
     float H = static_cast<float>(client.height);
 
     // A text naming a picture is that picture.
-    if (text.find(".png") != std::string::npos || text.find(".tga") != std::string::npos) {
+    if (text.find(".png") != std::string_view::npos || text.find(".tga") != std::string_view::npos) {
         TextureHandle picture = FindTexture(text);
         if (picture == nullptr)
             return 0;

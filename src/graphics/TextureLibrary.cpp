@@ -1,12 +1,14 @@
 // The texture table: loading pictures by name, folder scans, brightness and sizes.
+#include <algorithm>
 #include <cmath>
 
 #include "core/CoreServices.h"
 #include "core/Log.h"
 #include "core/Settings.h"
 #include "graphics/Graphics.h"
-#include "platform/ImageDecoder.h"
+#include "graphics/TextureAtlas.h"
 #include "platform/FileSystem.h"
+#include "platform/ImageDecoder.h"
 #include "platform/TextureFont.h"
 
 namespace tamblor {
@@ -15,6 +17,17 @@ namespace {
 // The A4R4G4B4 rule: every channel keeps its top four bits.
 void QuantiseTo4Bits(std::vector<uint8_t>& rgba) {
     for (uint8_t& c : rgba) c = static_cast<uint8_t>((c >> 4) * 17);
+}
+
+// Pages are at most this size; every OpenGL 3.3 device takes textures twice this size.
+constexpr int kPageSize = 2048;
+// Pictures up to this many pixels (and no side over half a page) are packed; larger ones (backgrounds,
+// full-screen panels) are drawn alone and gain nothing from sharing.
+constexpr int kMaxPackedPixels = 256 * 1024;
+
+bool SmallEnoughToPack(int width, int height) {
+    return static_cast<int64_t>(width) * height <= kMaxPackedPixels && width <= kPageSize / 2 &&
+           height <= kPageSize / 2;
 }
 
 }  // namespace
@@ -59,6 +72,37 @@ void Graphics::LogFailedOnce(const std::string& path) {
     log_.WriteLog("Bitmap loading: '" + path + "' ... FAILED", LOG_TIME);
 }
 
+struct Graphics::Picture {
+    std::string path;
+    Image image;
+    bool packed = false;
+    AtlasPlacement place;
+    Texture* loaded = nullptr;         // the table's texture when the picture was loaded before the scan
+    std::unique_ptr<Texture> texture;  // made at once for a picture too large to share a page
+};
+
+bool Graphics::DecodePicture(const std::string& path, bool use32Bit, Picture& picture) {
+    std::string bytes;
+    Image& image = picture.image;
+    if (!files_.ReadFile(path, bytes) || !decoder_.Decode(bytes, path, image) || image.width <= 0 ||
+        image.height <= 0 || image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
+        return false;
+    }
+    if (!use32Bit)
+        QuantiseTo4Bits(image.rgba);
+    picture.path = path;
+    return true;
+}
+
+void Graphics::AddTexture(std::string path, std::unique_ptr<Texture> texture, bool use32Bit) {
+    textures_.push_back(std::move(texture));
+    names_.push_back(std::move(path));
+    names32Bit_.push_back(use32Bit);
+    log_.WriteLog("Bitmap loading: '" + names_.back() + "' ... OK (" + std::to_string(textures_.size()) +
+                      " loaded) (" + (use32Bit ? "32 bit" : "16 bit") + ")",
+                  LOG_TIME);
+}
+
 void Graphics::LoadTexture(std::string_view folder, std::string_view fileName) {
     std::string path = std::string(folder) + std::string(fileName);
     if (path.empty())
@@ -75,24 +119,17 @@ void Graphics::LoadTexture(std::string_view folder, std::string_view fileName) {
         return;
     }
     bool use32Bit = device_->BackBufferIs32Bit() || force32Bit != 0;
-    std::string bytes;
-    Image image;
+    Picture picture;
     std::unique_ptr<Texture> texture;
-    if (files_.ReadFile(path, bytes) && decoder_.Decode(bytes, path, image) && image.width > 0 &&
-        image.height > 0 && image.rgba.size() == static_cast<size_t>(image.width) * image.height * 4) {
-        if (!use32Bit)
-            QuantiseTo4Bits(image.rgba);
-        texture = device_->CreateTexture(image.width, image.height, image.rgba.data());
+    if (DecodePicture(path, use32Bit, picture)) {
+        texture =
+            device_->CreateTexture(picture.image.width, picture.image.height, picture.image.rgba.data());
     }
     if (!texture) {
         LogFailedOnce(path);
         return;
     }
-    textures_.push_back(std::move(texture));
-    names_.push_back(path);
-    log_.WriteLog("Bitmap loading: '" + path + "' ... OK (" + std::to_string(textures_.size()) +
-                      " loaded) (" + (use32Bit ? "32 bit" : "16 bit") + ")",
-                  LOG_TIME);
+    AddTexture(std::move(path), std::move(texture), use32Bit);
 }
 
 TextureHandle Graphics::FindTexture(std::string_view fileName) {
@@ -103,12 +140,16 @@ TextureHandle Graphics::FindTexture(std::string_view fileName) {
             return textures_[i].get();
     }
     // A picture that could not be loaded is not tried again every frame.
-    if (failedNames_.count(std::string(fileName)) != 0)
+    if (failedNames_.count(fileName) != 0)
         return nullptr;
     LoadTexture("", fileName);
     if (!names_.empty() && names_.back() == fileName)
         return textures_.back().get();
     return nullptr;
+}
+
+void Graphics::KeepWrapping(std::string_view fileName) {
+    wrapped_.emplace(fileName);
 }
 
 void Graphics::LoadAllTexturesMIPMAP(std::string_view folder) {
@@ -119,15 +160,147 @@ void Graphics::LoadAllTexturesMIPMAP(std::string_view folder) {
     } else {
         settings_.WriteConfigFloat("VIDEO", "Brightness", brightness_);
     }
+    // Every new picture of the folder is decoded first, so the small ones can be packed together; the
+    // table then gains them in the order of the listing, as single loads would have added them.
+    bool use32Bit = device_ != nullptr && (device_->BackBufferIs32Bit() || force32Bit != 0);
+    std::vector<Picture> pictures;
+    size_t newPictures = 0;
     for (const char* pattern : {"*.png", "*.jpg", "*.tga", "*.bmp"}) {
         for (const std::string& name : files_.ListFolder(folder, pattern)) {
-            FindTexture(std::string(folder) + name);
+            std::string path = std::string(folder) + name;
+            auto known = std::find(names_.begin(), names_.end(), path);
+            if (known != names_.end()) {
+                // Loaded before the scan (the font sheet for the intro): it may still join a page,
+                // keeping its handle, if it was made with the same depth.
+                size_t index = static_cast<size_t>(known - names_.begin());
+                Texture* texture = textures_[index].get();
+                Picture picture;
+                bool packable =
+                    SmallEnoughToPack(texture->Width(), texture->Height()) || wrapped_.count(path);
+                if (texture->Page() == texture && packable && names32Bit_[index] == use32Bit &&
+                    DecodePicture(path, use32Bit, picture) && picture.image.width == texture->Width() &&
+                    picture.image.height == texture->Height()) {
+                    picture.loaded = texture;
+                    pictures.push_back(std::move(picture));
+                }
+                continue;
+            }
+            if (failedNames_.count(path) != 0)
+                continue;
+            if (device_ == nullptr || path.size() > kMaxNameLength ||
+                textures_.size() + newPictures >= kMaxTextures) {
+                LoadTexture("", path);  // logs why it cannot be had
+                continue;
+            }
+            Picture picture;
+            if (!DecodePicture(path, use32Bit, picture)) {
+                LogFailedOnce(path);
+                continue;
+            }
+            if (!wrapped_.count(path) && !SmallEnoughToPack(picture.image.width, picture.image.height)) {
+                // Its pixels are not kept for packing: the texture is made now.
+                const Image& image = picture.image;
+                picture.texture = device_->CreateTexture(image.width, image.height, image.rgba.data());
+                picture.image = Image{image.width, image.height, {}};
+            }
+            pictures.push_back(std::move(picture));
+            ++newPictures;
         }
+    }
+    PackIntoPages(pictures, false);
+    PackIntoPages(pictures, true);
+    for (Picture& picture : pictures) {
+        const Image& image = picture.image;
+        if (picture.loaded != nullptr) {
+            if (picture.packed)
+                picture.loaded->MoveToPage(*pages_[static_cast<size_t>(picture.place.page)], picture.place.x,
+                                           picture.place.y);
+            continue;
+        }
+        std::unique_ptr<Texture> texture = std::move(picture.texture);
+        if (picture.packed) {
+            Texture& page = *pages_[static_cast<size_t>(picture.place.page)];
+            texture =
+                std::make_unique<Texture>(image.width, image.height, page, picture.place.x, picture.place.y);
+        } else if (!texture && !image.rgba.empty()) {
+            texture = device_->CreateTexture(image.width, image.height, image.rgba.data());
+        }
+        if (!texture) {
+            LogFailedOnce(picture.path);
+            continue;
+        }
+        AddTexture(std::move(picture.path), std::move(texture), use32Bit);
+    }
+}
+
+void Graphics::PackIntoPages(std::vector<Picture>& pictures, bool wrapping) {
+    std::vector<Picture*> chosen;
+    std::vector<PixelSize> sizes;
+    for (Picture& picture : pictures) {
+        const Image& image = picture.image;
+        bool wraps = wrapped_.count(picture.path) != 0;
+        if (wraps != wrapping || (!wrapping && !SmallEnoughToPack(image.width, image.height)))
+            continue;
+        chosen.push_back(&picture);
+        sizes.push_back({image.width, image.height});
+    }
+    if (wrapping) {
+        // Strips of one height go side by side; the order of the listing keeps equal heights together
+        // only by chance, so they are grouped first.
+        std::vector<size_t> order(chosen.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](size_t a, size_t b) { return sizes[a].height < sizes[b].height; });
+        std::vector<Picture*> sortedPictures;
+        std::vector<PixelSize> sortedSizes;
+        for (size_t i : order) {
+            sortedPictures.push_back(chosen[i]);
+            sortedSizes.push_back(sizes[i]);
+        }
+        chosen.swap(sortedPictures);
+        sizes.swap(sortedSizes);
+    }
+    // The font sheet, sampled cell by cell without filtering, takes the first page's corner.
+    int corner = -1;
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        if (fontTexture_ != nullptr && chosen[i]->loaded == fontTexture_)
+            corner = static_cast<int>(i);
+    }
+    AtlasLayout layout = wrapping ? PackStrip(sizes, kPageSize) : PackPictures(sizes, kPageSize, corner);
+    // A page holding a single picture saves nothing: that picture keeps a texture of its own.
+    std::vector<int> perPage(layout.pages.size(), 0);
+    for (const AtlasPlacement& place : layout.placements) {
+        if (place.page >= 0)
+            ++perPage[static_cast<size_t>(place.page)];
+    }
+    for (size_t p = 0; p < layout.pages.size(); ++p) {
+        if (perPage[p] < 2)
+            continue;
+        PixelSize size = layout.pages[p];
+        std::vector<uint8_t> pixels(static_cast<size_t>(size.width) * size.height * 4, 0);
+        for (size_t i = 0; i < chosen.size(); ++i) {
+            const AtlasPlacement& place = layout.placements[i];
+            if (place.page == static_cast<int>(p))
+                CopyIntoPage(pixels, size, chosen[i]->image, place.x, place.y, wrapping);
+        }
+        std::unique_ptr<Texture> page = device_->CreateTexture(size.width, size.height, pixels.data());
+        if (!page)
+            continue;  // its pictures get textures of their own
+        for (size_t i = 0; i < chosen.size(); ++i) {
+            AtlasPlacement place = layout.placements[i];
+            if (place.page != static_cast<int>(p))
+                continue;
+            place.page = static_cast<int>(pages_.size());
+            chosen[i]->place = place;
+            chosen[i]->packed = true;
+        }
+        pages_.push_back(std::move(page));
     }
 }
 
 int32_t Graphics::DeleteAllTexturesMIPMAP() {
     if (device_ != nullptr) {
+        device_->Flush();  // draws still waiting may use the textures
         RenderState& state = device_->State();
         for (const auto& texture : textures_) {
             if (state.texture == texture.get())
@@ -136,7 +309,9 @@ int32_t Graphics::DeleteAllTexturesMIPMAP() {
     }
     fontTexture_ = nullptr;
     textures_.clear();
+    pages_.clear();
     names_.clear();
+    names32Bit_.clear();
     failedNames_.clear();
     log_.WriteLog("DeleteAllTexturesMIPMAP()", 0);
     return 0;

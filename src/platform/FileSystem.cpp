@@ -149,11 +149,46 @@ std::optional<std::string> FileSystem::ResolveIn(const std::string& root, std::s
 }
 
 std::optional<std::string> FileSystem::Resolve(std::string_view logicalName) const {
-    for (const std::string* root : {&userDir_, &dataDir_}) {
-        auto path = ResolveIn(*root, logicalName);
-        if (path && IsRegularFile(*path)) return path;
+    CountDiskOperation();
+    bool missingInUser = false;
+    {
+        std::lock_guard<std::mutex> lock(missesMutex_);
+        missingInUser = userMisses_.find(logicalName) != userMisses_.end();
     }
-    return std::nullopt;
+    if (!missingInUser) {
+        auto path = ResolveIn(userDir_, logicalName);
+        if (path && IsRegularFile(*path))
+            return path;
+    }
+    auto path = ResolveIn(dataDir_, logicalName);
+    if (!path || !IsRegularFile(*path))
+        return std::nullopt;
+    // Found in the data folder only: the user folder is not searched for it again. A name found in
+    // neither is not remembered, so a file that appears later is found.
+    if (!missingInUser) {
+        std::lock_guard<std::mutex> lock(missesMutex_);
+        userMisses_.emplace(logicalName);
+    }
+    return path;
+}
+
+void FileSystem::ForgetMisses() const {
+    std::lock_guard<std::mutex> lock(missesMutex_);
+    userMisses_.clear();
+}
+
+void FileSystem::ForgetMiss(std::string_view writtenName) const {
+    // Names are matched without regard to letter case or slashes, so every remembered miss with the
+    // same file name may now be there.
+    auto fileName = [](std::string_view name) {
+        size_t slash = name.find_last_of("\\/");
+        return slash == std::string_view::npos ? name : name.substr(slash + 1);
+    };
+    std::string_view written = fileName(writtenName);
+    std::lock_guard<std::mutex> lock(missesMutex_);
+    for (auto it = userMisses_.begin(); it != userMisses_.end();) {
+        it = EqualsNoCase(fileName(*it), written) ? userMisses_.erase(it) : std::next(it);
+    }
 }
 
 FileSystem::ReadResult FileSystem::Read(std::string_view logicalName, std::string& contents,
@@ -161,6 +196,7 @@ FileSystem::ReadResult FileSystem::Read(std::string_view logicalName, std::strin
     contents.clear();
     auto path = Resolve(logicalName);
     if (!path) return ReadResult::Missing;
+    CountDiskOperation();
     if (faults_.read && faults_.read(*path)) return ReadResult::Failed;
     int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
@@ -186,14 +222,22 @@ FileSystem::ReadResult FileSystem::Read(std::string_view logicalName, std::strin
 
 std::optional<std::pair<int64_t, int64_t>> FileSystem::Stamp(std::string_view logicalName) const {
     auto path = Resolve(logicalName);
-    if (!path) return std::nullopt;
+    if (!path)
+        return std::nullopt;
+    return StampOfPath(*path);
+}
+
+std::optional<std::pair<int64_t, int64_t>> FileSystem::StampOfPath(const std::string& path) const {
+    CountDiskOperation();
     struct stat st {};
-    if (::stat(path->c_str(), &st) != 0) return std::nullopt;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
     int64_t ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return std::make_pair(ns, static_cast<int64_t>(st.st_size));
 }
 
 std::string FileSystem::WritePath(std::string_view logicalName) const {
+    CountDiskOperation();
     std::vector<std::string> parts = SplitLogical(logicalName);
     std::string path = userDir_;
     for (const std::string& part : parts) {
@@ -225,6 +269,7 @@ bool FileSystem::WriteFileAtomic(std::string_view logicalName, std::string_view 
         ::unlink(temp.c_str());
         return false;
     }
+    ForgetMiss(logicalName);
     int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
@@ -235,11 +280,13 @@ bool FileSystem::WriteFileAtomic(std::string_view logicalName, std::string_view 
 
 bool FileSystem::AppendFile(std::string_view logicalName, std::string_view contents) const {
     std::string target = WritePath(logicalName);
+    CountDiskOperation();
     if (IsDirectory(target)) return false;
     int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_APPEND, 0644);
     if (fd < 0) return false;
     bool ok = !(faults_.write && faults_.write(target)) && WriteAll(fd, contents);
     ::close(fd);
+    ForgetMiss(logicalName);
     return ok;
 }
 
@@ -267,7 +314,9 @@ std::vector<std::string> FileSystem::RemoveWriteLeftovers(std::string_view logic
     return removed;
 }
 
-std::vector<std::string> FileSystem::ListFolder(std::string_view logicalFolder, std::string_view pattern) const {
+std::vector<std::string> FileSystem::ListFolder(std::string_view logicalFolder,
+                                                std::string_view pattern) const {
+    CountDiskOperation();
     std::vector<std::string> names;
     for (const std::string* root : {&userDir_, &dataDir_}) {
         if (root->empty()) continue;

@@ -1,9 +1,12 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace tamblor {
@@ -11,7 +14,10 @@ namespace tamblor {
 // The one place the game opens files. Logical names are kept exactly as the game writes them
 // ("Graphics\font01.png"); only here are backslashes turned into slashes and each path component
 // matched, first exactly, then without regard to letter case. Reads look in the user folder first and
-// then in the data folder; writes go to the user folder and are atomic.
+// then in the data folder; writes go to the user folder and are atomic. A name found only in the data
+// folder is remembered as missing from the user folder, so looking it up again scans no user folder: a
+// write made here forgets the misses it may answer, but a file put into the user folder by someone else
+// while the game runs is found only once the user folder is set again.
 class FileSystem {
 public:
     FileSystem(std::string userDir, std::string dataDir);
@@ -19,7 +25,10 @@ public:
     const std::string& UserDir() const { return userDir_; }
     const std::string& DataDir() const { return dataDir_; }
     // The user folder plays the part of the current directory: settings follow it when it changes.
-    void SetUserDir(std::string dir) { userDir_ = std::move(dir); }
+    void SetUserDir(std::string dir) {
+        userDir_ = std::move(dir);
+        ForgetMisses();
+    }
 
     // The real path of an existing regular file for a logical name, user folder first.
     std::optional<std::string> Resolve(std::string_view logicalName) const;
@@ -37,6 +46,8 @@ public:
                     size_t maxBytes = kDefaultMaxRead) const;
     // Modification stamp (time and size) of the file a logical name resolves to; nullopt if none.
     std::optional<std::pair<int64_t, int64_t>> Stamp(std::string_view logicalName) const;
+    // The same for a real path (as Resolve returned it): one stat, no name resolution.
+    std::optional<std::pair<int64_t, int64_t>> StampOfPath(const std::string& path) const;
 
     // The path a write of this logical name goes to: in the user folder, reusing an existing file or
     // folder whose name differs only in letter case.
@@ -72,6 +83,9 @@ public:
     // to case; a name present in both folders is listed once.
     std::vector<std::string> ListFolder(std::string_view logicalFolder, std::string_view pattern) const;
 
+    // How many times this object went to the disk (a resolution, read, stat, listing or write).
+    uint64_t DiskOperations() const { return diskOperations_.load(std::memory_order_relaxed); }
+
     static constexpr size_t kDefaultMaxRead = 64u * 1024u * 1024u;
     // Written after the target's name, then six random characters, to name a write's temporary file.
     static constexpr const char* kTempSuffix = ".tmp-";
@@ -79,9 +93,23 @@ public:
 private:
     std::optional<std::string> ResolveIn(const std::string& root, std::string_view logicalName) const;
 
+    void CountDiskOperation() const { diskOperations_.fetch_add(1, std::memory_order_relaxed); }
+    void ForgetMisses() const;
+    void ForgetMiss(std::string_view writtenName) const;
+
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using NameSet = std::unordered_set<std::string, NameHash, std::equal_to<>>;
+
     std::string userDir_;
     std::string dataDir_;
     Faults faults_;
+    mutable std::atomic<uint64_t> diskOperations_{0};
+    // Logical names found in the data folder and not in the user folder.
+    mutable std::mutex missesMutex_;
+    mutable NameSet userMisses_;
 };
 
 // Case-insensitive (ASCII) helpers shared by the file and settings code.

@@ -12,22 +12,48 @@ struct PixelSize {
     bool operator==(const PixelSize&) const = default;
 };
 
-// A texture made by a render device from RGBA pixels, at the image's own pixel size. The texture
-// library owns every texture; everyone else holds a TextureHandle, which stays valid until the library
-// releases all textures at shut-down.
+// A texture made by a render device from RGBA pixels, at the image's own pixel size, or a picture packed
+// into such a texture (its page) with other pictures: it keeps its own pixel size and is drawn with
+// texture coordinates 0..1 over its own picture, which the device moves into its rectangle of the page.
+// The texture library owns every texture; everyone else holds a TextureHandle, which stays valid until
+// the library releases all textures at shut-down.
 class Texture {
 public:
-    Texture(int width, int height) : width_(width), height_(height) {}
+    // Where a packed picture lies in its page, in texture coordinates of the page.
+    struct PageRect {
+        float u0 = 0, v0 = 0, uSize = 1, vSize = 1;
+    };
+
+    Texture(int width, int height) : width_(width), height_(height), page_(this) {}
+    // A picture of width x height pixels at pixel (x, y) of page; the page must outlive it.
+    Texture(int width, int height, Texture& page, int x, int y)
+        : width_(width), height_(height), page_(this) {
+        MoveToPage(page, x, y);
+    }
     virtual ~Texture() = default;
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // The texture the device binds to draw this one: itself, or the page it was packed into.
+    Texture* Page() const { return page_; }
+    const PageRect& RectInPage() const { return rect_; }
+    // From now on drawn from a copy of its pixels at pixel (x, y) of page, which must outlive it; the
+    // handle stays the same (a picture loaded before the others it is packed with).
+    void MoveToPage(Texture& page, int x, int y) {
+        page_ = &page;
+        rect_ = {static_cast<float>(x) / static_cast<float>(page.Width()),
+                 static_cast<float>(y) / static_cast<float>(page.Height()),
+                 static_cast<float>(width_) / static_cast<float>(page.Width()),
+                 static_cast<float>(height_) / static_cast<float>(page.Height())};
+    }
 
 private:
     int width_;
     int height_;
+    Texture* page_;
+    PageRect rect_;
 };
 
 // A non-owning texture reference; nullptr is "no texture" (it samples as opaque white).
@@ -75,6 +101,13 @@ struct RenderState {
     bool operator==(const RenderState&) const = default;
 };
 
+// What a device sent to the GPU (or, for a device that draws nothing, would have sent): draw calls and
+// changes of the bound texture page, counted since the device was made.
+struct DrawStats {
+    uint64_t drawCalls = 0;
+    uint64_t textureSwitches = 0;
+};
+
 // 256 entries, 0..65535, the same for red, green and blue; channel value i shows as entry[i] / 256.
 using GammaRamp = std::array<uint16_t, 256>;
 
@@ -109,6 +142,11 @@ public:
     virtual void Clear(uint32_t argb) = 0;
     // The frame is complete. Putting it on the screen is the display's job (see GlRenderDevice).
     virtual void Present() = 0;
+    // Draws are collected into batches (see DrawBatch); this sends the open batch on its way now. Call
+    // it before a texture that may still be in the open batch is destroyed.
+    virtual void Flush() {}
+
+    const DrawStats& Stats() const { return stats_; }
 
     // The brightness ramp; shown only in full screen by the display's final pass.
     void SetGammaRamp(const GammaRamp& ramp) {
@@ -133,6 +171,13 @@ protected:
         backBufferWidth_ = width;
         backBufferHeight_ = height;
     }
+    // Counts one draw call made with the given texture bound (nullptr: none).
+    void CountDrawCall(const void* boundTexture) {
+        ++stats_.drawCalls;
+        if (stats_.drawCalls == 1 || boundTexture != lastBound_)
+            ++stats_.textureSwitches;
+        lastBound_ = boundTexture;
+    }
 
 private:
     int backBufferWidth_;
@@ -141,6 +186,8 @@ private:
     RenderState state_;
     GammaRamp gammaRamp_;
     bool gammaRampSet_ = false;
+    DrawStats stats_;
+    const void* lastBound_ = nullptr;
 };
 
 // ARGB helpers.

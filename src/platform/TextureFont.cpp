@@ -82,8 +82,8 @@ TextureFont::TextureFont(std::string_view faceName, int height, uint32_t flags)
 TextureFont::~TextureFont() = default;
 
 int32_t TextureFont::InitDeviceObjects(RenderDevice& device) {
+    DeleteDeviceObjects();
     device_ = &device;
-    texture_.reset();
     textureWidth_ = height_ > 40 ? 1024 : height_ > 20 ? 512 : 256;
     textureHeight_ = textureWidth_;
     textScale_ = 1.0f;
@@ -169,8 +169,11 @@ int32_t TextureFont::InvalidateDeviceObjects() {
 }
 
 int32_t TextureFont::DeleteDeviceObjects() {
-    if (device_ != nullptr && device_->State().texture == texture_.get())
-        device_->State().texture = nullptr;
+    if (device_ != nullptr) {
+        device_->Flush();  // a draw still waiting may use the texture
+        if (device_->State().texture == texture_.get())
+            device_->State().texture = nullptr;
+    }
     texture_.reset();
     device_ = nullptr;
     return 0;
@@ -211,8 +214,8 @@ int32_t TextureFont::GetTextExtent(std::string_view text, PixelSize* size) const
 int32_t TextureFont::DrawText(float x, float y, uint32_t colour, std::string_view text, uint32_t flags) {
     if (device_ == nullptr || !texture_)
         return kFail;
-    std::vector<Vertex> vertices;
-    vertices.reserve(text.size() * 6);
+    std::vector<Vertex>& vertices = vertices_;
+    vertices.clear();
     float sx = x;
     float sy = y;
     for (char ch : text) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/RenderDevice.h"
 
@@ -65,6 +66,7 @@ private:
     std::string fontFile_;
     RenderDevice* device_ = nullptr;
     std::unique_ptr<Texture> texture_;
+    std::vector<Vertex> vertices_;  // the quads of the text being drawn, kept between texts
     CharRect rects_[kLastChar - kFirstChar + 1];
 };
 

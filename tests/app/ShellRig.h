@@ -91,7 +91,7 @@ struct ShellRig {
     FileSystem files{dir / "user", ProjectDataDir()};
     Log log{files};
     Settings settings{files, log};
-    Language language{files, log};
+    Language language{files, log, clock};
     StderrDialogs dialogs;
     ManualClock clock;
     Random random;

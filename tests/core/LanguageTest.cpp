@@ -8,6 +8,7 @@
 #include "core/Language.h"
 #include "core/Log.h"
 #include "core/TextEncoding.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 
 namespace tamblor {
@@ -39,7 +40,8 @@ TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
                "[ENGLISH]\r\nHello = \"Hi there\"\r\nhint=English\\hint1.png\r\n[GERMAN]\r\nHello=Hallo\r\n");
     FileSystem fs(user.Path(), "");
     Log log(fs);
-    Language language(fs, log);
+    ManualClock clock;
+    Language language(fs, log, clock);
     language.languageName = "english";
     EXPECT_EQ(language.LanguageString("HELLO"), "Hi there");
     EXPECT_EQ(language.LanguageString("hint"), "English\\hint1.png");
@@ -47,7 +49,18 @@ TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
     EXPECT_EQ(language.LanguageString(""), "");
     language.languageName = "GERMAN";
     EXPECT_EQ(language.LanguageString("Hello"), "Hallo");
+    // Between checks a lookup does not touch the disk; a check is one stat.
+    uint64_t before = fs.DiskOperations();
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(language.LanguageString("hello"), "Hallo");
+    EXPECT_EQ(fs.DiskOperations(), before);
+    clock.Advance(Language::kCheckIntervalMs);
+    EXPECT_EQ(language.LanguageString("Hello"), "Hallo");
+    EXPECT_EQ(fs.DiskOperations(), before + 1);
+    // An edit on disk shows once the next check comes round, a second after the last one.
     user.Write("language.ini", "[GERMAN]\nHello=Guten Tag, neu geschrieben\n");
+    clock.Advance(Language::kCheckIntervalMs - 1);
+    EXPECT_EQ(language.LanguageString("Hello"), "Hallo");
+    clock.Advance(1);
     EXPECT_EQ(language.LanguageString("Hello"), "Guten Tag, neu geschrieben");
 
     // The languages on offer, in the file's order, and the choice that follows each.
@@ -56,6 +69,7 @@ TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
         "\xEF\xBB\xBF[ENGLISH]\r\nHello=Hi\r\n; [NOT A SECTION]\r\n[ GERMAN ]\r\nHello=Gr\xC3\xBC\xC3\x9F "
         "dich\r\n[french]\r\n[English]\r\n[]\r\n");
     EXPECT_EQ(language.LanguageNames(), (std::vector<std::string>{"ENGLISH", "GERMAN", "french"}));
+    clock.Advance(Language::kCheckIntervalMs);
     EXPECT_EQ(language.LanguageString("Hello"), "Gr\xFC\xDF dich")
         << "UTF-8 texts come back one byte a letter";
     EXPECT_EQ(language.NextLanguageName(), "french");
@@ -82,7 +96,8 @@ TEST(Language, ReadsKeysAndSectionsAsTheSettingsReaderDoes) {
     user.Write("language.ini", text);
     FileSystem fs(user.Path(), "");
     Log log(fs);
-    Language language(fs, log);
+    ManualClock clock;
+    Language language(fs, log, clock);
     language.languageName = "ENGLISH";
     for (const char* key : {"A", "B",
                             "\xEF\xBB\xBF"

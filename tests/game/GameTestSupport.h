@@ -69,7 +69,7 @@ public:
             it = ids_.emplace(std::string(name), static_cast<int>(ids_.size())).first;
         return reinterpret_cast<Texture*>(&storage_[static_cast<size_t>(it->second) % storage_.size()]);
     }
-    Texture* Handle(const std::string& name) { return FindTexture(name); }
+    Texture* Handle(std::string_view name) { return FindTexture(name); }
 
 private:
     std::map<std::string, int> ids_;
@@ -81,7 +81,7 @@ struct GameWorld {
     FileSystem files{dir / "user", dir / "data"};
     Log log{files};
     Settings settings{files, log};
-    Language language{files, log};
+    Language language{files, log, clock};
     StderrDialogs dialogs;
     ManualClock clock;
     ScriptedRandom random;

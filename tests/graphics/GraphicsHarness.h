@@ -12,10 +12,10 @@
 #include "core/Log.h"
 #include "core/Settings.h"
 #include "graphics/Graphics.h"
-#include "platform/ImageDecoder.h"
 #include "graphics/RecordingRenderDevice.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/ImageDecoder.h"
 
 namespace tamblor::test {
 
@@ -39,7 +39,7 @@ struct GraphicsHarness {
     explicit GraphicsHarness(int width = 800, int height = 600)
         : files(user.Path(), ""),
           settings(files, log),
-          language(files, log),
+          language(files, log, clock),
           log(files),
           device(width, height),
           graphics(files, settings, language, log, clock, decoder) {
@@ -57,7 +57,11 @@ struct GraphicsHarness {
         }
         user.Write(path, std::to_string(w) + " " + std::to_string(h));
     }
-    void LanguageFile(const std::string& body) { user.Write("language.ini", "[ENGLISH]\r\n" + body); }
+    // Writes language.ini and lets the time for the language's next look at it pass.
+    void LanguageFile(const std::string& body) {
+        user.Write("language.ini", "[ENGLISH]\r\n" + body);
+        clock.Advance(Language::kCheckIntervalMs);
+    }
     std::string LogText() const { return user.Read("app.log"); }
     const RecordingRenderDevice::Draw& LastDraw() const { return device.draws.back(); }
 

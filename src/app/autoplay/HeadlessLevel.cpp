@@ -27,7 +27,7 @@ HeadlessLevel::HeadlessLevel(const LevelRunSetup& setup)
       files_(setup.userDir, setup.dataDir),
       log_(files_),
       settings_(files_, log_),
-      language_(files_, log_),
+      language_(files_, log_, clock_),
       services_{clock_, random_, input_, files_, log_, settings_, language_, dialogs_},
       states_(input_),
       effects_(clock_, random_, sound_),

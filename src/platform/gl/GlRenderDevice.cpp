@@ -9,6 +9,8 @@ namespace tamblor {
 namespace {
 
 constexpr int32_t kFail = static_cast<int32_t>(0x80004005u);
+// The vertex stream starts at room for 4096 quads and grows to the largest batch seen.
+constexpr size_t kStreamBytes = 4096 * 6 * sizeof(Vertex);
 
 const char* kSceneVertexShader = R"(#version 330 core
 layout(location = 0) in vec2 aPosition;
@@ -170,10 +172,8 @@ GlRenderDevice::GlRenderDevice(int backBufferWidth, int backBufferHeight)
     glGenVertexArrays(1, &vao_);
     glGenVertexArrays(1, &emptyVao_);
     glGenBuffers(1, &vbo_);
-    glGenBuffers(1, &ebo_);
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ebo_);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex),
                           reinterpret_cast<void*>(offsetof(Vertex, x)));
@@ -228,8 +228,6 @@ GlRenderDevice::~GlRenderDevice() {
         glDeleteSamplers(1, &sampler_);
     if (vbo_)
         glDeleteBuffers(1, &vbo_);
-    if (ebo_)
-        glDeleteBuffers(1, &ebo_);
     if (vao_)
         glDeleteVertexArrays(1, &vao_);
     if (emptyVao_)
@@ -277,6 +275,7 @@ bool GlRenderDevice::MakeTarget(int width, int height) {
 bool GlRenderDevice::ResizeBackBuffer(int width, int height) {
     if (!ok_)
         return false;
+    Flush();
     return MakeTarget(width, height);
 }
 
@@ -304,9 +303,8 @@ std::unique_ptr<Texture> GlRenderDevice::CreateTexture(int width, int height, co
     return std::make_unique<GlTexture>(width, height, id);
 }
 
-void GlRenderDevice::ApplyState() {
+void GlRenderDevice::ApplyState(const RenderState& s) {
     // Only what changed since the last draw goes to OpenGL.
-    const RenderState& s = State();
     const RenderState& a = applied_;
     bool all = !appliedValid_;
     if (all || s.alphaBlendEnable != a.alphaBlendEnable) {
@@ -319,22 +317,9 @@ void GlRenderDevice::ApplyState() {
     if (all || s.srcBlend != a.srcBlend || s.destBlend != a.destBlend) {
         glBlendFunc(GlBlend(s.srcBlend), GlBlend(s.destBlend));
     }
-    if (all || s.cullMode != a.cullMode) {
-        switch (s.cullMode) {
-            case CullMode::None:
-                glDisable(GL_CULL_FACE);
-                break;
-            // Front faces are the ones clockwise on screen (see glFrontFace above); the y flip of the
-            // vertex shader keeps the on-screen turn of a triangle, only the coordinates change.
-            case CullMode::CounterClockwise:
-                glEnable(GL_CULL_FACE);
-                glCullFace(GL_BACK);
-                break;
-            case CullMode::Clockwise:
-                glEnable(GL_CULL_FACE);
-                glCullFace(GL_FRONT);
-                break;
-        }
+    if (all) {
+        // Culling is done while batching (DrawBatch), triangle by triangle.
+        glDisable(GL_CULL_FACE);
     }
     if (all || s.colorOp != a.colorOp) {
         glUniform1i(uColorOp_, s.colorOp == ColorOp::Modulate4X ? 1 : s.colorOp == ColorOp::Add ? 2 : 0);
@@ -358,50 +343,60 @@ void GlRenderDevice::ApplyState() {
 
 int32_t GlRenderDevice::DrawTriangles(const Vertex* vertices, int vertexCount, const uint16_t* indices,
                                       int indexCount) {
-    if (!ok_ || vertices == nullptr || vertexCount <= 0)
+    if (!ok_ || !DrawBatch::Valid(vertices, vertexCount, indices, indexCount))
         return kFail;
-    if (indices == nullptr && vertexCount % 3 != 0)
-        return kFail;
-    if (indices != nullptr && (indexCount <= 0 || indexCount % 3 != 0))
-        return kFail;
-    if (indices != nullptr) {
-        for (int i = 0; i < indexCount; ++i) {
-            if (indices[i] >= vertexCount)
-                return kFail;
-        }
-    }
+    if (!batch_.Joins(State()))
+        Flush();
+    batch_.Add(State(), vertices, vertexCount, indices, indexCount);
+    return 0;
+}
+
+void GlRenderDevice::Flush() {
+    if (!ok_ || batch_.Empty())
+        return;
+    const std::vector<Vertex>& vertices = batch_.Vertices();
+    size_t bytes = vertices.size() * sizeof(Vertex);
     glUseProgram(program_);
     if (!appliedValid_) {
         glUniform2f(uViewport_, static_cast<float>(BackBufferWidth()),
                     static_cast<float>(BackBufferHeight()));
     }
-    ApplyState();
+    ApplyState(batch_.State());
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(Vertex)), vertices,
-                 GL_STREAM_DRAW);
-    if (indices != nullptr) {
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexCount * sizeof(uint16_t)), indices,
-                     GL_STREAM_DRAW);
-        glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, nullptr);
-    } else {
-        glDrawArrays(GL_TRIANGLES, 0, vertexCount);
+    // One stream per frame: batches are written one after another; when the buffer is full (or a new
+    // frame begins) it is orphaned, so the driver never waits for a draw still reading it.
+    if (streamUsed_ + bytes > streamCapacity_) {
+        streamCapacity_ = std::max(streamCapacity_, std::max<size_t>(bytes, kStreamBytes));
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr, GL_STREAM_DRAW);
+        streamUsed_ = 0;
     }
+    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(streamUsed_), static_cast<GLsizeiptr>(bytes),
+                    vertices.data());
+    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(streamUsed_ / sizeof(Vertex)),
+                 static_cast<GLsizei>(vertices.size()));
+    streamUsed_ += bytes;
     ++drawCalls_;
-    return 0;
+    CountDrawCall(batch_.State().texture);
+    batch_.Clear();
 }
 
 void GlRenderDevice::Clear(uint32_t argb) {
     if (!ok_)
         return;
+    Flush();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glClearColor(((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void GlRenderDevice::Present() {
-    if (ok_)
-        glFlush();
+    if (!ok_)
+        return;
+    Flush();
+    // The next frame starts a fresh stream.
+    streamUsed_ = streamCapacity_;
+    glFlush();
 }
 
 GlRenderDevice::Viewport GlRenderDevice::Letterbox(int backBufferWidth, int backBufferHeight, int windowWidth,
@@ -422,6 +417,7 @@ void GlRenderDevice::PresentToWindow(int windowPixelWidth, int windowPixelHeight
                                      const uint16_t* gammaRampOrNull) {
     if (!ok_)
         return;
+    Flush();
     Viewport v = Letterbox(BackBufferWidth(), BackBufferHeight(), windowPixelWidth, windowPixelHeight);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDisable(GL_BLEND);
@@ -485,7 +481,8 @@ bool ReadFramebuffer(unsigned framebuffer, int w, int h, std::vector<uint8_t>& r
 
 }  // namespace
 
-bool GlRenderDevice::ReadBackBuffer(std::vector<uint8_t>& rgba) const {
+bool GlRenderDevice::ReadBackBuffer(std::vector<uint8_t>& rgba) {
+    Flush();
     return ok_ && ReadFramebuffer(framebuffer_, BackBufferWidth(), BackBufferHeight(), rgba);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DrawBatch.h"
 #include "platform/RenderDevice.h"
 
 namespace tamblor {
@@ -30,6 +31,7 @@ public:
     void Clear(uint32_t argb) override;
     // Finishes the frame's drawing into the back buffer (a flush); nothing is shown yet.
     void Present() override;
+    void Flush() override;
 
     // A new back-buffer size (the picture is cleared to black). False on failure.
     bool ResizeBackBuffer(int width, int height);
@@ -42,7 +44,7 @@ public:
     void PresentToWindow(int windowPixelWidth, int windowPixelHeight, const uint16_t* gammaRampOrNull);
 
     // The back buffer as RGBA, top row first, alpha 255 (screenshots, golden images).
-    bool ReadBackBuffer(std::vector<uint8_t>& rgba) const;
+    bool ReadBackBuffer(std::vector<uint8_t>& rgba);
 
     // The window's default framebuffer (what PresentToWindow drew) as RGBA, top row first.
     static bool ReadWindowPixels(int windowPixelWidth, int windowPixelHeight, std::vector<uint8_t>& rgba);
@@ -51,7 +53,7 @@ public:
     // context.
     void InvalidateStateCache() { appliedValid_ = false; }
 
-    // Draw calls issued to OpenGL since construction.
+    // Draw calls issued to OpenGL since construction, the window pass of PresentToWindow included.
     uint64_t DrawCallCount() const { return drawCalls_; }
 
     // Where the back buffer lands in a window of the given size: x, y (from the bottom left), w, h.
@@ -63,7 +65,7 @@ public:
 
 private:
     bool MakeTarget(int width, int height);
-    void ApplyState();
+    void ApplyState(const RenderState& state);
 
     bool ok_ = false;
     std::string error_;
@@ -73,7 +75,9 @@ private:
     unsigned presentProgram_ = 0;
     unsigned vao_ = 0;
     unsigned vbo_ = 0;
-    unsigned ebo_ = 0;
+    DrawBatch batch_;
+    size_t streamCapacity_ = 0;  // bytes of the vertex stream
+    size_t streamUsed_ = 0;
     unsigned emptyVao_ = 0;
     unsigned sampler_ = 0;
     unsigned whiteTexture_ = 0;

@@ -22,7 +22,7 @@ struct GlHarness {
         : context(windowWidth, windowHeight),
           files(user.Path(), ""),
           settings(files, log),
-          language(files, log),
+          language(files, log, clock),
           log(files),
           graphics(files, settings, language, log, clock, decoder) {
         log.timeOfDay = [] { return std::string("12:00:00"); };

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "GlHarness.h"
+#include "graphics/RecordingRenderDevice.h"
 
 namespace tamblor {
 namespace {
@@ -123,6 +124,91 @@ TEST(GlRenderDevice, PresentLetterboxesAndAppliesTheRamp) {
     ASSERT_TRUE(h.device->ResizeBackBuffer(20, 10));
     EXPECT_EQ(h.graphics.GetClientSize(), (PixelSize{20, 10}));
     EXPECT_EQ(h.Pixels().size(), 20u * 10u * 4u);
+}
+
+}  // namespace
+}  // namespace tamblor
+
+namespace tamblor {
+namespace {
+
+struct SequenceTextures {
+    TextureHandle red, green;
+    std::unique_ptr<Texture> blueInPage, whiteInPage;  // two pictures of one 2 x 1 page
+};
+
+// One pixel at (x, 0) covered by a quad turning clockwise on screen, as sprites are drawn.
+void PixelQuad(RenderDevice& device, TextureHandle texture, int x) {
+    const float l = static_cast<float>(x) - 0.5f, r = l + 1.0f, t = -0.5f, b = 0.5f;
+    const Vertex v[4] = {{l, b, 0, 1, 0xFFFFFFFF, 0, 0, 1},
+                         {r, b, 0, 1, 0xFFFFFFFF, 0, 1, 1},
+                         {l, t, 0, 1, 0xFFFFFFFF, 0, 0, 0},
+                         {r, t, 0, 1, 0xFFFFFFFF, 0, 1, 0}};
+    static constexpr uint16_t kIndices[6] = {2, 3, 0, 1, 0, 3};
+    device.State().texture = texture;
+    device.DrawTriangles(v, 4, kIndices, 6);
+}
+
+// Quads in an order where batching could go wrong: a later quad over an earlier one of another
+// texture, two pictures of one page, and a state change between two quads of one texture.
+void DrawSequence(RenderDevice& device, const SequenceTextures& t) {
+    RenderState& s = device.State();
+    s.alphaBlendEnable = false;
+    s.minFilter = s.magFilter = TextureFilter::Point;
+    PixelQuad(device, t.red, 0);
+    PixelQuad(device, t.red, 1);
+    PixelQuad(device, t.green, 0);  // over the red one: must win
+    PixelQuad(device, t.blueInPage.get(), 2);
+    PixelQuad(device, t.whiteInPage.get(), 3);
+    s.cullMode = CullMode::None;  // no new batch: culling is done on the CPU
+    PixelQuad(device, t.whiteInPage.get(), 4);
+    s.alphaBlendEnable = true;
+    s.srcBlend = BlendFactor::Zero;
+    s.destBlend = BlendFactor::One;  // draws nothing visible
+    PixelQuad(device, t.red, 5);
+    device.Present();
+}
+
+TEST(GlRenderDevice, BatchesKeepTheOrderAndTheRecordingDeviceCountsTheSameCalls) {
+    GlHarness h(8, 1);
+    ASSERT_TRUE(h.Ready()) << h.Why();
+    h.device->Clear(0xFF000000);
+    SequenceTextures gl{h.MakeTexture(1, 1, Solid(1, 1, 255, 0, 0, 255)),
+                        h.MakeTexture(1, 1, Solid(1, 1, 0, 255, 0, 255)), nullptr, nullptr};
+    std::vector<uint8_t> pagePixels = {0, 0, 255, 255, 255, 255, 255, 255};
+    TextureHandle page = h.MakeTexture(2, 1, pagePixels);
+    gl.blueInPage = std::make_unique<Texture>(1, 1, *page, 0, 0);
+    gl.whiteInPage = std::make_unique<Texture>(1, 1, *page, 1, 0);
+    DrawStats before = h.device->Stats();
+    DrawSequence(*h.device, gl);
+    DrawStats after = h.device->Stats();
+    auto px = h.Pixels();
+    EXPECT_EQ(h.Pixel(px, 0, 0), (std::array<int, 3>{0, 255, 0}));
+    EXPECT_EQ(h.Pixel(px, 1, 0), (std::array<int, 3>{255, 0, 0}));
+    EXPECT_EQ(h.Pixel(px, 2, 0), (std::array<int, 3>{0, 0, 255}));
+    EXPECT_EQ(h.Pixel(px, 3, 0), (std::array<int, 3>{255, 255, 255}));
+    EXPECT_EQ(h.Pixel(px, 4, 0), (std::array<int, 3>{255, 255, 255}));
+    EXPECT_EQ(h.Pixel(px, 5, 0), (std::array<int, 3>{0, 0, 0}));
+    // red x2 | green | page x3 | red with other blending
+    EXPECT_EQ(after.drawCalls - before.drawCalls, 4u);
+    EXPECT_EQ(after.textureSwitches - before.textureSwitches, 4u);
+
+    RecordingRenderDevice record(8, 1);
+    auto make = [&record](uint8_t r, uint8_t g, uint8_t b) {
+        std::vector<uint8_t> pixel = {r, g, b, 255};
+        return record.CreateTexture(1, 1, pixel.data());
+    };
+    std::unique_ptr<Texture> red = make(255, 0, 0), green = make(0, 255, 0);
+    std::unique_ptr<Texture> recordedPage = record.CreateTexture(2, 1, pagePixels.data());
+    SequenceTextures recorded{red.get(), green.get(), std::make_unique<Texture>(1, 1, *recordedPage, 0, 0),
+                              std::make_unique<Texture>(1, 1, *recordedPage, 1, 0)};
+    DrawSequence(record, recorded);
+    EXPECT_EQ(record.Stats().drawCalls, after.drawCalls - before.drawCalls);
+    EXPECT_EQ(record.Stats().textureSwitches, after.textureSwitches - before.textureSwitches);
+    // The record still holds every quad as it was handed in, texture and coordinates unchanged.
+    ASSERT_EQ(record.draws.size(), 7u);
+    EXPECT_EQ(record.draws[4].state.texture, recorded.whiteInPage.get());
+    EXPECT_EQ(record.draws[4].vertices[1].u, 1.0f);
 }
 
 }  // namespace
