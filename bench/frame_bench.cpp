@@ -1,0 +1,157 @@
+// Frame benchmark: the real application, headless, through the main menu, the stage map, a level in
+// play and the busiest game frame (six full lines, a full panel, a held shape, 24 effects). For each it
+// prints the draw calls and texture switches per frame, the heap allocations made per frame (every
+// operator new of the process while the frame runs), the file-system operations per frame, and the CPU
+// time per frame on the recording device and on OpenGL; at the end the process's peak resident memory.
+// Usage: tamblor_bench_frame [frames per state] [data folder]
+// Without a display, run it with SDL_VIDEODRIVER=offscreen.
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BuildPaths.h"
+#include "AllocationCount.h"
+#include "BusiestFrame.h"
+#include "app/Application.h"
+#include "graphics/RecordingRenderDevice.h"
+
+namespace {
+
+using namespace tamblor;
+
+double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The application with its drawing reachable, so a frozen frame can be drawn again and again.
+class BenchApplication final : public Application {
+public:
+    using Application::Application;
+    void DrawOnly() { Render(); }
+};
+
+struct Figures {
+    double drawCalls = 0;
+    double textureSwitches = 0;
+    double allocations = 0;
+    double fileOperations = 0;
+    double cpuMs = 0;
+};
+
+// Runs frames of the application (or, for a frozen picture, only its drawing) and averages.
+Figures Measure(BenchApplication& app, int frames, bool drawOnly) {
+    RenderDevice& device = *app.Device();
+    DrawStats stats0 = device.Stats();
+    uint64_t files0 = app.Services().files.DiskOperations();
+    uint64_t allocations = 0;
+    double cpu = 0;
+    for (int i = 0; i < frames; ++i) {
+        double t0 = CpuSeconds();
+        uint64_t a0 = bench::AllocationCount();
+        if (drawOnly) {
+            app.DrawOnly();
+        } else {
+            app.Step();
+        }
+        allocations += bench::AllocationCount() - a0;
+        cpu += CpuSeconds() - t0;
+    }
+    DrawStats stats1 = device.Stats();
+    double n = frames;
+    return {static_cast<double>(stats1.drawCalls - stats0.drawCalls) / n,
+            static_cast<double>(stats1.textureSwitches - stats0.textureSwitches) / n,
+            static_cast<double>(allocations) / n,
+            static_cast<double>(app.Services().files.DiskOperations() - files0) / n, cpu * 1000.0 / n};
+}
+
+constexpr int kStates = 4;
+const char* const kStateNames[kStates] = {"main menu", "stage map", "level in play", "busiest game frame"};
+
+// One pass through the four states on one device; false when the game did not get there.
+bool Pass(bool recording, int frames, const std::string& dataDir, Figures (&out)[kStates]) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tamblor-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        return false;
+    RecordingRenderDevice* record = nullptr;
+    bool ok = false;
+    {
+        ApplicationConfig config;
+        config.userDir = pattern;
+        config.dataDir = dataDir;
+        config.headless = true;
+        config.seed = 7;
+        if (recording) {
+            config.makeRenderDevice = [&record](int width, int height) {
+                auto device = std::make_unique<RecordingRenderDevice>(width, height);
+                record = device.get();
+                return std::unique_ptr<RenderDevice>(std::move(device));
+            };
+        }
+        BenchApplication app(config);
+        // The record is emptied after every frame, as a test that looks at one frame at a time does.
+        app.onFrameEnd = [&record] {
+            if (record)
+                record->ForgetDraws();
+        };
+        if (app.Create() == 0) {
+            app.Step();
+            for (int i = 0; i < 90; ++i) app.Step();
+            out[0] = Measure(app, frames, false);
+            ok = bench::GoToStageMap(app);
+            out[1] = Measure(app, frames, false);
+            ok = ok && bench::GoToLevel(app);
+            out[2] = Measure(app, frames, false);
+            ok = ok && bench::MakeBusiestFrame(app);
+            app.DrawOnly();
+            out[3] = Measure(app, frames, true);
+        }
+    }
+    std::filesystem::remove_all(pattern);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+    std::string dataDir = argc > 2 ? argv[2] : TAMBLOR_BUILD_GAME_DIR;
+    Figures gl[kStates];
+    Figures recorded[kStates];
+    // OpenGL first, so the peak memory read after it is that of the game as it runs.
+    if (!Pass(false, frames, dataDir, gl)) {
+        std::fprintf(stderr, "the OpenGL pass did not reach a level in play\n");
+        return 1;
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    long peakKb = usage.ru_maxrss;
+    if (!Pass(true, frames, dataDir, recorded)) {
+        std::fprintf(stderr, "the recording pass did not reach a level in play\n");
+        return 1;
+    }
+    std::printf("per frame, %d frames per state (headless; allocations and file operations on OpenGL)\n",
+                frames);
+    std::printf("%-20s %10s %10s %10s %10s %14s %12s\n", "state", "draws", "tex sw.", "allocs", "file ops",
+                "cpu rec. ms", "cpu GL ms");
+    for (int s = 0; s < kStates; ++s) {
+        std::printf("%-20s %10.2f %10.2f %10.2f %10.3f %14.4f %12.4f\n", kStateNames[s], gl[s].drawCalls,
+                    gl[s].textureSwitches, gl[s].allocations, gl[s].fileOperations, recorded[s].cpuMs,
+                    gl[s].cpuMs);
+    }
+    std::printf("recording device: draws");
+    for (const Figures& f : recorded) std::printf(" %.2f", f.drawCalls);
+    std::printf(", allocations");
+    for (const Figures& f : recorded) std::printf(" %.2f", f.allocations);
+    std::printf("\npeak resident memory while playing (OpenGL pass): %.1f MB\n",
+                static_cast<double>(peakKb) / 1024.0);
+    return 0;
+}
