@@ -122,7 +122,7 @@ struct TextMeasure {
         : files(user.Path(), GameDir()),
           settings(files, log),
           log(files),
-          language(files, log),
+          language(files, log, clock),
           device(800, 600),
           graphics(files, settings, language, log, clock, decoder) {
         language.languageName = "ENGLISH";
