@@ -305,6 +305,40 @@ TEST(ContentLevels, FortyTwoLevelsCarryEveryAttribute) {
     EXPECT_FALSE(GameFileExists("Levels\\level_43.xml")) << "the missing level 43 is what ends the game";
 }
 
+// The level curve asks something of the player: about one panel shape in seven carries a bonus in
+// the first stage and fewer later, and from level 4 on the bug is due well inside the level's time.
+// Bonus levels are the reward at the end of a stage and keep their own rules.
+TEST(ContentLevels, BonusesGetRarerAndTheBugComesFromLevelFour) {
+    double previousShare = 1.0;
+    for (int n = 1; n <= 42; ++n) {
+        SCOPED_TRACE("level " + std::to_string(n));
+        tinyxml2::XMLDocument doc;
+        ASSERT_EQ(doc.LoadFile(GamePath("Levels\\level_" + std::to_string(n) + ".xml").c_str()),
+                  tinyxml2::XML_SUCCESS);
+        const tinyxml2::XMLElement* map = doc.RootElement();
+        ASSERT_NE(map, nullptr);
+        if (Attr(map, "bonusLevel") == "true")
+            continue;
+        // The panel rolls for an any-shape, a band and an area bonus in that order; a later hit
+        // replaces an earlier one, so a shape is plain only when all three rolls miss.
+        double share = 1.0 - (1.0 - map->DoubleAttribute("fBonusAnyShapeP")) *
+                                 (1.0 - map->DoubleAttribute("fBonusBandP")) *
+                                 (1.0 - map->DoubleAttribute("fBonusAreaP"));
+        if (n <= 5) {
+            EXPECT_GT(share, 1.0 / 9) << "about one shape in seven";
+            EXPECT_LT(share, 1.0 / 5.5) << "about one shape in seven";
+        }
+        EXPECT_LE(share, previousShare + 1e-9) << "bonuses never get more frequent";
+        previousShare = share;
+        if (n >= 4) {
+            // The range counts from the level's start, which the announcement takes about 5 s of.
+            double range = map->DoubleAttribute("fBugAppearanceRange");
+            EXPECT_LE(range + 5.0, map->DoubleAttribute("levelTime") / 2) << "the bug comes before half time";
+        }
+    }
+    EXPECT_LT(previousShare, 0.1) << "the last stage has fewer bonuses than the first";
+}
+
 TEST(ContentSounds, EveryEventHasASectionWithFilesThatExist) {
     std::string ini = ReadGameFile("sound.ini");
     EXPECT_EQ(ini.find('\r'), std::string::npos) << "a CR would stay in the event names";

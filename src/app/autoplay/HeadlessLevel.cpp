@@ -76,7 +76,10 @@ void HeadlessLevel::Frame(const std::vector<InputEvent>& events) {
     if (states_.State() != Playing)
         return;
     float frameTime = static_cast<float>(setup_.frameSeconds);
+    bool bugWasActive = game_.bug.active != 0;
     game_.UpdateLevel(frameTime);
+    if (game_.bug.active && !bugWasActive)
+        ++bugVisits_;
     if (Ended() && endTimeUsed_ < 0.0f)
         endTimeUsed_ = TimeUsed();
     if (game_.bug.active)
@@ -147,6 +150,7 @@ LevelResult PlayLevelWithBot(HeadlessLevel& level, Autoplayer& bot, InputRecordi
     result.placements = bot.Placements();
     result.discards = bot.Discards();
     result.transforms = bot.Transforms();
+    result.bugs = level.BugVisits();
     result.score = game.score;
     if (result.won)
         level.FinishLevelEnd(kLevelEndSeconds);

@@ -48,6 +48,7 @@ struct LevelResult {
     int placements = 0;
     int discards = 0;
     int transforms = 0;
+    int bugs = 0;        // times the bug came onto the board
     int score = 0;       // when the level ended
     int finalScore = 0;  // once the level-end awards (completion and time bonuses) have landed
     int cells = 0;
@@ -77,6 +78,8 @@ public:
     const Game& GetGame() const { return game_; }
     int State() const { return states_.State(); }
     int Frames() const { return frames_; }
+    // How many times the bug has come onto the board.
+    int BugVisits() const { return bugVisits_; }
     // Level time in use when the level ended (or now).
     float TimeUsed() const;
     // After the end: lets the level-end show run out (at most maxSeconds), so the completion and time
@@ -113,6 +116,7 @@ private:
     uint32_t clockStart_ = 0;
     double appTime_ = 0.0;
     int frames_ = 0;
+    int bugVisits_ = 0;
     float endTimeUsed_ = -1.0f;
 };
 

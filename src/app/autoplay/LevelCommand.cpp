@@ -26,18 +26,19 @@ std::string FormatLevelResult(int level, int mode, const LevelResult& result) {
     if (result.bonusLevel) {
         std::snprintf(line, sizeof line,
                       "level %d %s: %s, bonus level in %.1f s, %d placements, %d discards, %d transforms, "
-                      "%d holes, score %d (%d with the level-end bonus), %d frames",
+                      "%d bugs, %d holes, score %d (%d with the level-end bonus), %d frames",
                       level, ModeName(mode), outcome, result.timeUsed, result.placements, result.discards,
-                      result.transforms, result.cells, result.score, result.finalScore, result.frames);
+                      result.transforms, result.bugs, result.cells, result.score, result.finalScore,
+                      result.frames);
     } else {
         float share = result.timeAllowed > 0.0f ? 100.0f * result.timeUsed / result.timeAllowed : 0.0f;
         std::snprintf(line, sizeof line,
                       "level %d %s: %s in %.1f s of %.0f s (%.0f%% used), %d placements, %d discards, "
-                      "%d transforms, %d holes, score %d (%d with the completion and time bonuses), "
+                      "%d transforms, %d bugs, %d holes, score %d (%d with the completion and time bonuses), "
                       "%d frames",
                       level, ModeName(mode), outcome, result.timeUsed, result.timeAllowed, share,
-                      result.placements, result.discards, result.transforms, result.cells, result.score,
-                      result.finalScore, result.frames);
+                      result.placements, result.discards, result.transforms, result.bugs, result.cells,
+                      result.score, result.finalScore, result.frames);
     }
     return line;
 }
