@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
     config.fullScreen = line.fullScreen;
     config.seed = line.seed;
     config.maxFrames = line.frames.value_or(0);
+    config.framesPerPicture = line.framesPerPicture;
     config.screenshot = line.screenshot;
     config.developer = line.developer;
     Application app(config);
@@ -109,6 +110,7 @@ int main(int argc, char** argv) {
         RunDriverOptions options;
         options.autoplay = line.autoplay;
         options.mode = line.mode.value_or(0);
+        options.oneGame = line.oneGame;
         options.seed = line.seed.value_or(0);
         options.headless = line.headless;
         options.record = line.record;

@@ -41,6 +41,7 @@ DisplayOptions Application::MakeDisplayOptions(ApplicationCore& core) {
     options.headless = core.config.headless;
     options.manualClock = core.config.headless ? &core.manualClock : nullptr;
     options.maxFrames = core.config.maxFrames;
+    options.framesPerPicture = core.config.framesPerPicture;
     options.finalScreenshot = core.config.screenshot;
     return options;
 }
@@ -286,6 +287,9 @@ void Application::OnFocusChange(bool gained) {
 int32_t Application::Render() {
     if (!device_)
         return 0;
+    // A frame without a picture still runs its drawing pass: the bug, the value glides and the
+    // screens' animations move while drawing.
+    device_->SetDiscardDrawing(!PictureShown());
     device_->Clear(0xFF000000);
     RenderState& state = device_->State();
     state.alphaBlendEnable = true;
@@ -313,6 +317,7 @@ int32_t Application::Render() {
                              SPRITE_DARKEN);
     }
     device_->Present();
+    device_->SetDiscardDrawing(false);
     if (onFrameEnd)
         onFrameEnd();
     return 0;

@@ -47,6 +47,7 @@ struct ApplicationConfig {
     std::optional<bool> fullScreen;  // overrides the options screen's check box
     std::optional<uint32_t> seed;    // a fixed random seed
     int maxFrames = 0;               // stop after this many frames (0: no limit)
+    int framesPerPicture = 1;        // headless: draw only every n-th frame (a faster run)
     std::string screenshot;          // PNG of the last frame
     bool developer = false;          // the developer keys act in a level
     // The sound output: none when headless, unless a test asks for the loopback device.

@@ -17,8 +17,10 @@ struct CommandLine {
     std::optional<uint32_t> seed;    // --seed N: a fixed random seed
     bool headless = false;           // --headless: offscreen video, no audio device, no dialogs
     std::optional<int> frames;       // --frames N: stop after N frames
+    int framesPerPicture = 1;        // --frames-per-picture N: headless, draw every N-th frame only
     std::string screenshot;          // --screenshot FILE: PNG of the last frame
     bool autoplay = false;           // --autoplay: the built-in player plays through the input
+    bool oneGame = false;            // --one-game: with --autoplay, stop when the game is complete
     std::string record;              // --record FILE: the seed, frame times and input of the run
     std::string replay;              // --replay FILE: plays a recorded run again
     std::optional<int> level;        // --level N: play level N only (with --autoplay or --replay)

@@ -154,6 +154,9 @@ void RunDriver::WatchLevels() {
         return;
     int previous = lastState_;
     lastState_ = state;
+    // One game ends when the bot leaves the game-complete screen.
+    if (previous == GameComplete && options_.oneGame)
+        Stop();
     if (!options_.say)
         return;
     char line[200];

@@ -20,6 +20,7 @@ class Application;
 struct RunDriverOptions {
     bool autoplay = false;
     int mode = 0;                            // the bot's game mode
+    bool oneGame = false;                    // stop when the bot leaves the game-complete screen
     uint32_t seed = 0;                       // written into a recording
     bool headless = false;                   // written into a recording
     std::string record;                      // file to record the run into

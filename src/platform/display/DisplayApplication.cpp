@@ -340,18 +340,23 @@ void DisplayApplication::ReadTimer() {
 }
 
 int32_t DisplayApplication::RenderFrame() {
+    // A frame that is to be saved as a picture is always drawn.
+    int perPicture = options_.headless ? options_.framesPerPicture : 1;
+    pictureShown_ = perPicture <= 1 || !screenshotPath_.empty() || (frameCount_ + 1) % perPicture == 0;
     ReadTimer();
     int32_t result = FrameMove();
     if (result >= 0)
         result = Render();
     if (result < 0)
         return result;
-    PresentPicture();
-    if (!screenshotPath_.empty()) {
-        screenshotFailed_ = !SaveScreenshot(screenshotPath_);
-        screenshotPath_.clear();
+    if (pictureShown_) {
+        PresentPicture();
+        if (!screenshotPath_.empty()) {
+            screenshotFailed_ = !SaveScreenshot(screenshotPath_);
+            screenshotPath_.clear();
+        }
+        SDL_GL_SwapWindow(window_);
     }
-    SDL_GL_SwapWindow(window_);
     ++frameCount_;
     PaceFrame();
     return 0;

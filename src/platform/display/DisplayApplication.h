@@ -29,6 +29,10 @@ struct DisplayOptions {
     int maxFrames = 0;
     // A PNG of the last frame drawn before the window closes (the last of maxFrames, if set).
     std::string finalScreenshot;
+    // Headless only: frames per picture drawn. Every frame runs in full (input, update, the drawing
+    // pass with its effects on the game), but only every n-th one is drawn and shown, so a long run
+    // goes faster than real time with the same per-frame rules.
+    int framesPerPicture = 1;
 };
 
 // The application framework: the window with its OpenGL 3.3 core context, the message loop that turns
@@ -84,6 +88,8 @@ public:
     float ElapsedTime() const { return elapsedTime_; }
     double AppTime() const { return appTime_; }
     int FrameCount() const { return frameCount_; }
+    // False during a frame whose picture is not drawn (see DisplayOptions::framesPerPicture).
+    bool PictureShown() const { return pictureShown_; }
     const Letterbox& View() const { return letterbox_; }
     const VideoMode& ChosenMode() const { return chosenMode_; }
     const std::vector<std::string>& VideoModeList() const { return videoModeTexts_; }
@@ -167,6 +173,7 @@ private:
     uint64_t lastCounter_ = 0;
     uint64_t lastPresent_ = 0;
     int frameCount_ = 0;
+    bool pictureShown_ = true;
     uint32_t clockStart_ = 0;
     Letterbox letterbox_;
     EventTranslator translator_;

@@ -345,6 +345,8 @@ int32_t GlRenderDevice::DrawTriangles(const Vertex* vertices, int vertexCount, c
                                       int indexCount) {
     if (!ok_ || !DrawBatch::Valid(vertices, vertexCount, indices, indexCount))
         return kFail;
+    if (discardDrawing_)
+        return 0;
     if (!batch_.Joins(State()))
         Flush();
     batch_.Add(State(), vertices, vertexCount, indices, indexCount);
@@ -382,7 +384,7 @@ void GlRenderDevice::Flush() {
 }
 
 void GlRenderDevice::Clear(uint32_t argb) {
-    if (!ok_)
+    if (!ok_ || discardDrawing_)
         return;
     Flush();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);

@@ -53,6 +53,10 @@ public:
     // context.
     void InvalidateStateCache() { appliedValid_ = false; }
 
+    // While set, draws, clears and flushes are checked but not sent to OpenGL: a frame that runs for
+    // its game effects only and shows no picture (runs faster than real time).
+    void SetDiscardDrawing(bool discard) { discardDrawing_ = discard; }
+
     // Draw calls issued to OpenGL since construction, the window pass of PresentToWindow included.
     uint64_t DrawCallCount() const { return drawCalls_; }
 
@@ -88,6 +92,7 @@ private:
     uint64_t drawCalls_ = 0;
     RenderState applied_;  // what OpenGL has, valid while appliedValid_
     bool appliedValid_ = false;
+    bool discardDrawing_ = false;
 };
 
 }  // namespace tamblor
