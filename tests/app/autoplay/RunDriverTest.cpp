@@ -94,5 +94,31 @@ TEST(RunDriver, TheBotGoesForTheButtonOfItsModeAndClicksIt) {
     }
 }
 
+// Drawing only every seventh frame plays the same game: from the main menu through the stage map's
+// marker, the level's fade-in, announcement and tutorial, every frame's update and drawing pass runs.
+TEST(RunDriver, APictureEveryFewFramesPlaysTheSameGame) {
+    auto play = [](int framesPerPicture, std::vector<std::string>& said) {
+        test::HeadlessGame game(8);
+        game.config.framesPerPicture = framesPerPicture;
+        EXPECT_TRUE(game.Start());
+        RunDriverOptions options;
+        options.autoplay = true;
+        options.say = [&](const std::string& line) { said.push_back(line); };
+        RunDriver driver(*game.app, options);
+        std::vector<uint64_t> checks;
+        for (int i = 0; i < 7; ++i) {
+            game.Frames(100);
+            checks.push_back(EndCheck(*game.app));
+        }
+        EXPECT_EQ(game.app->State(), Playing);
+        EXPECT_EQ(game.app->GameState().levelPhase, 3);
+        return checks;
+    };
+    std::vector<std::string> everyFrame, sparse;
+    EXPECT_EQ(play(7, sparse), play(1, everyFrame));
+    EXPECT_EQ(sparse, everyFrame);
+    EXPECT_FALSE(sparse.empty());
+}
+
 }  // namespace
 }  // namespace tamblor
