@@ -6,12 +6,12 @@
 #include <limits>
 #include <numbers>
 
-#include "core/AppState.h"
 #include "app/SavedGame.h"
 #include "app/SavedGameRecord.h"
-#include "core/Settings.h"
 #include "app/ShellHost.h"
 #include "app/StageMap.h"
+#include "core/AppState.h"
+#include "core/Settings.h"
 #include "game/Game.h"
 #include "game/TextureFinder.h"
 #include "graphics/Graphics.h"
@@ -38,18 +38,20 @@ void Progression::AdvanceLevel() {
     effects_.Update();
     if (!effects_.Empty())
         return;
-    ++game_.levelNumber;
-    if (game_.levelNumber > game_.LastOpenedLevel) {
-        game_.LastOpenedLevel = game_.levelNumber;
+    const int next = game_.levelNumber + 1;
+    if (next > game_.LastOpenedLevel) {
+        game_.LastOpenedLevel = next;
         settings_.WriteConfigInt(kSection, kLastOpenedKey, game_.LastOpenedLevel);
     }
-    if (game_.LevelFileExists(game_.levelNumber)) {
+    if (game_.LevelFileExists(next)) {
+        game_.levelNumber = next;
         if (game_.levelNumber % 6 == 1) {
             stageMap_.ShowStageMap();
         } else {
             game_.StartLevel();
         }
     } else {
+        // The game is over with the last level there is; the side panel keeps showing it.
         StartGameComplete();
     }
 }

@@ -11,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "platform/InputState.h"
 #include "platform/Message.h"
+#include "screens/EffectList.h"
 #include "sound/SoundEventPlayer.h"
 
 namespace tamblor {
@@ -44,6 +45,9 @@ void Game::ToggleEditor() {
 void Game::EditorChangeLevel(int step) {
     levelNumber += step;
     LoadLevel();
+    // What was on its way for the level that was left (its announcement, its fades) goes with it.
+    effects_.Clear();
+    sceneFade = 1.0f;
     // The board shows what it holds: pictures for the new cells, every line back in place.
     LoadCellTextures();
     ResetLines();

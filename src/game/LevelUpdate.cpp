@@ -157,6 +157,8 @@ void Game::ImposeTutorialSetup() {
     ShapeItem& slot = panel[static_cast<size_t>(tutorialPanelIndex)];
     slot.classIndex = 0;
     slot.shapeIndex = 0;
+    // The lesson's shape is a plain one: a bonus would fit anywhere and look like something else.
+    slot.bonusKind = BonusNone;
     LoadItemTextures(cell);
     LoadItemTextures(slot);
 }

@@ -160,8 +160,9 @@ bool Game::TakeFromPanel() {
         if (tutorialActive && i != tutorialPanelIndex)
             continue;
         TakePanelSlot(i);
+        // The lesson of the right button only makes sense for a shape that has other forms.
         if (tutorialActive && tutorialStep == 1)
-            tutorialStep = gameMode == ModeTransformer ? 2 : 3;
+            tutorialStep = gameMode == ModeTransformer && ShapeCountOf(held.classIndex) > 1 ? 2 : 3;
         return true;
     }
     return false;

@@ -169,8 +169,9 @@ void GameScene::DrawStatus() {
         graphics_.DrawSprite(graphics_.FindTexture("Graphics\\round_time.png"), timeX, timeY, 0.0f, 0.0f,
                              0.0f, 0.0f, 1.0f, 1.0f, colour, SPRITE_ALPHA | SPRITE_OWN_SIZE);
     }
-    std::string timeText =
-        game_.gameMode == ModeRelax ? std::string("Unlim") : std::to_string(TruncateToInt(game_.timeLeft));
+    // Relax and bonus levels have no time limit: no countdown to show.
+    const bool unlimited = game_.gameMode == ModeRelax || game_.IsBonusLevel();
+    std::string timeText = unlimited ? std::string("Unlim") : std::to_string(TruncateToInt(game_.timeLeft));
     graphics_.DrawString(timeX, timeY, kTextSize, kWhite, TEXT_CENTER, timeText);
 
     auto [scoreX, scoreY] = Anchor("txtScoreNum");

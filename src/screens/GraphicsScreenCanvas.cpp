@@ -35,6 +35,12 @@ void GraphicsScreenCanvas::DrawPicture(std::string_view picture, float x, float 
     graphics_.DrawSprite(graphics_.FindTexture(picture), x, y, w, h, 0.0f, 0.0f, 1.0f, 1.0f, colour, flags);
 }
 
+void GraphicsScreenCanvas::DrawPicturePart(std::string_view picture, float x, float y, float w, float h,
+                                           float u0, float v0, float u1, float v1, uint32_t colour,
+                                           uint32_t flags) {
+    graphics_.DrawSprite(graphics_.FindTexture(picture), x, y, w, h, u0, v0, u1, v1, colour, flags);
+}
+
 void GraphicsScreenCanvas::DrawPictureRotated(std::string_view picture, float x, float y, float w, float h,
                                               float angle, uint32_t colour, uint32_t flags) {
     graphics_.DrawSpriteRotated(graphics_.FindTexture(picture), x, y, w, h, angle, colour, flags);

@@ -16,6 +16,8 @@ public:
     int FontSheetHeight() override;
     void DrawPicture(std::string_view picture, float x, float y, float w, float h, uint32_t colour,
                      uint32_t flags) override;
+    void DrawPicturePart(std::string_view picture, float x, float y, float w, float h, float u0, float v0,
+                         float u1, float v1, uint32_t colour, uint32_t flags) override;
     void DrawPictureRotated(std::string_view picture, float x, float y, float w, float h, float angle,
                             uint32_t colour, uint32_t flags) override;
     void DrawString(float x, float y, float size, uint32_t colour, uint32_t flags,

@@ -207,6 +207,14 @@ void Screen::Render() {
         }
         const uint32_t flags = ScreenCanvas::kAlpha | ScreenCanvas::kOwnSize;
         canvas.DrawPicture(bar, s.x, s.y, s.sliderWidth, s.sliderHeight, c, flags);
+        // The filled track shows the value: its left part, up to the thumb's centre.
+        if (!s.fillSliderImg.empty() && canvas.PictureSize(s.fillSliderImg, pw, ph) && W > 0.0f && H > 0.0f) {
+            const float fill = s.value > 0.0f ? std::min(s.value, 1.0f) : 0.0f;
+            const float fullWidth = static_cast<float>(pw) / W;
+            canvas.DrawPicturePart(s.fillSliderImg, s.x - fullWidth / 2.0f + fill * fullWidth / 2.0f, s.y,
+                                   fill * fullWidth, static_cast<float>(ph) / H, 0.0f, 0.0f, fill, 1.0f, c,
+                                   ScreenCanvas::kAlpha);
+        }
         canvas.DrawPicture(thumb, s.x - s.sliderWidth / 2.0f + s.value * s.sliderWidth, s.y, s.thumbWidth,
                            s.thumbHeight, c, flags);
     }

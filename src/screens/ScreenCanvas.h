@@ -32,6 +32,9 @@ public:
     // The whole picture at (x, y) with size (w, h), multiplied by colour.
     virtual void DrawPicture(std::string_view picture, float x, float y, float w, float h, uint32_t colour,
                              uint32_t flags) = 0;
+    // The part (u0, v0)-(u1, v1) of a picture, in texture coordinates, at (x, y) with size (w, h).
+    virtual void DrawPicturePart(std::string_view picture, float x, float y, float w, float h, float u0,
+                                 float v0, float u1, float v1, uint32_t colour, uint32_t flags) = 0;
     // The same turned by angle radians about its centre; the own-size flag is ignored.
     virtual void DrawPictureRotated(std::string_view picture, float x, float y, float w, float h, float angle,
                                     uint32_t colour, uint32_t flags) = 0;

@@ -95,6 +95,7 @@ int Screen::Load(std::string_view fileName) {
         ReadFloat(e, "yc", s.y);
         ReadString(e, "outSliderImg", s.outSliderImg);
         ReadString(e, "overSliderImg", s.overSliderImg);
+        ReadString(e, "fillSliderImg", s.fillSliderImg);
         ReadString(e, "outThumbImg", s.outThumbImg);
         ReadString(e, "overThumbImg", s.overThumbImg);
         ReadString(e, "action", s.action);

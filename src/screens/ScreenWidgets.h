@@ -55,6 +55,7 @@ struct ScreenSlider {
     float thumbWidth = 0.0f, thumbHeight = 0.0f;
     std::string outSliderImg;
     std::string overSliderImg;
+    std::string fillSliderImg;  // optional: the filled track, shown from the left end up to the value
     std::string outThumbImg;
     std::string overThumbImg;
     std::string action;

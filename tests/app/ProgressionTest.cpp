@@ -124,6 +124,7 @@ TEST(Progression, AfterTheLastLevelTheGameIsComplete) {
     r.game.score = 1000;
     r.progression.AdvanceLevel();
     EXPECT_EQ(r.states.State(), GameComplete);
+    EXPECT_EQ(r.game.levelNumber, last);  // the side panel shows no level beyond the last
     EXPECT_EQ(r.host.musicVolumes, std::vector<float>{0.0f});
     EXPECT_EQ(r.sound.Count("game_complete"), 1);
 

@@ -131,7 +131,8 @@ TEST(ContentScreens, EveryScreenHasItsWidgetsActionsAndPictures) {
         }
         for (auto* s = screen->FirstChildElement("Slider"); s; s = s->NextSiblingElement("Slider")) {
             actions.insert(Attr(s, "action"));
-            for (const char* img : {"outSliderImg", "overSliderImg", "outThumbImg", "overThumbImg"}) {
+            for (const char* img :
+                 {"outSliderImg", "overSliderImg", "fillSliderImg", "outThumbImg", "overThumbImg"}) {
                 check.Need(!Attr(s, img).empty(), std::string("slider without ") + img);
                 picture(Attr(s, img), img);
             }

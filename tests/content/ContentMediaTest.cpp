@@ -84,8 +84,8 @@ TEST(ContentPictures, SizesTheDrawingCodeReliesOn) {
         {"Graphics\\btn.png", 256, 64},            {"Graphics\\btn_over.png", 256, 64},
         {"Graphics\\slider.png", 256, 32},         {"Graphics\\slider_over.png", 256, 32},
         {"Graphics\\thumb.png", 24, 32},           {"Graphics\\thumb_over.png", 24, 32},
-        {"English\\hint1.png", 256, 64},           {"English\\hint2.png", 256, 64},
-        {"English\\hint3.png", 256, 64},
+        {"Graphics\\slider_fill.png", 256, 32},    {"English\\hint1.png", 256, 64},
+        {"English\\hint2.png", 456, 64},           {"English\\hint3.png", 304, 64},
     };
     for (const Expected& e : fixed) ExpectSize(e.name, e.w, e.h);
     for (int i = 1; i <= 5; ++i) ExpectSize("Graphics\\back_game0" + std::to_string(i) + ".jpg", 688, 516);
@@ -117,6 +117,59 @@ TEST(ContentPictures, SizesTheDrawingCodeReliesOn) {
     }
     EXPECT_GE(textures, 199);
     EXPECT_LE(textures, 250);
+}
+
+// The box around every pixel that is not fully transparent.
+struct Ink {
+    int left = 0, top = 0, right = -1, bottom = -1;
+};
+
+Ink InkOf(const Pixels& p) {
+    Ink ink{p.w, p.h, -1, -1};
+    for (int y = 0; y < p.h; ++y) {
+        for (int x = 0; x < p.w; ++x) {
+            if (p.Alpha(x, y) == 0)
+                continue;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            ink.top = std::min(ink.top, y);
+            ink.bottom = std::max(ink.bottom, y);
+        }
+    }
+    return ink;
+}
+
+TEST(ContentPictures, HintsAndHeadlinesKeepClearOfWhatTheyMeet) {
+    // The hints above the first line's hole and above the carried shape are drawn centred on a point
+    // at least 32 pixels right of the side panel (the first line's centre is at 232, the panel ends at
+    // 200): their bubbles lean right and reach no further left than that.
+    for (const char* hint : {"English\\hint2.png", "English\\hint3.png"}) {
+        Pixels p = Load(hint);
+        ASSERT_GT(p.w, 0) << hint;
+        EXPECT_GE(InkOf(p).left, p.w / 2 - 32) << hint;
+    }
+    // The bonus numbers set off from the centre of "Level Complete" (drawn at its own size) and of
+    // "Bonus!" (drawn 0.2 of 600 pixels high): each word ends above the top of the digits.
+    Pixels digits = Load("Graphics\\digits.png");
+    ASSERT_GT(digits.h, 0);
+    const float digitsTop = static_cast<float>(InkOf(digits).top) - digits.h / 2.0f;
+    struct Headline {
+        const char* key;
+        const char* picture;
+        float drawnHeight;  // 0: own size
+    };
+    const std::string language = ReadGameFile("language.ini");
+    for (const std::string folder : {"English", "German", "French"}) {
+      for (Headline h : {Headline{"Level Complete", "level_complete.png", 0.0f}, Headline{"Bonus!", "bonus.png", 120.0f}}) {
+        const std::string picture = folder + "\\" + h.picture;
+        EXPECT_NE(language.find(std::string(h.key) + "=" + picture), std::string::npos) << h.key;
+        Pixels p = Load(picture);
+        ASSERT_GT(p.h, 0) << picture;
+        const float scale = h.drawnHeight > 0.0f ? h.drawnHeight / static_cast<float>(p.h) : 1.0f;
+        const float wordBottom = (static_cast<float>(InkOf(p).bottom + 1) - p.h / 2.0f) * scale;
+        EXPECT_LT(wordBottom, digitsTop) << picture;
+      }
+    }
 }
 
 TEST(ContentPictures, AlphaWhereTheDrawingDependsOnIt) {

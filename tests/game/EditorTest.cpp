@@ -200,7 +200,13 @@ TEST(Editor, KeypadStepsThroughLevelsAndALevelWithoutFileIsLogged) {
     w.game.lines[2].removed = 1;
     w.game.lines[2].x = 0.9f;
     w.game.linesLeft = 5;
+    // The announcement of the level that is left, half faded in, goes with it.
+    w.effects.AddFadingText(1, 0.0f, 2.5f, 0.6f, 0.39f, "Level N", 0);
+    w.game.sceneFade = 0.4f;
+    w.effects.AddTween(0.0f, 0.5f, 0.4f, 1.0f, &w.game.sceneFade);
     w.game.EditorChangeLevel(+1);
+    EXPECT_TRUE(w.effects.Empty());
+    EXPECT_FLOAT_EQ(w.game.sceneFade, 1.0f);
     EXPECT_EQ(w.game.levelNumber, 4);
     EXPECT_EQ(w.game.cellCount, 24);
     EXPECT_FLOAT_EQ(w.game.levelTime, 30.0f);

@@ -708,10 +708,11 @@ TEST(LevelUpdate, TutorialInClassicAndTransformer) {
         w.game.gameMode = mode;
         w.WriteClasses(3, 2);
         w.game.LoadShapeClasses("classes.xml");
+        // Every shape the panel makes is a bonus, but not the one the lesson asks for.
         w.WriteLevel(
             1,
             "levelTime=\"90\" shapeClassCount=\"3\" lineShapeCount=\"11\" lineSpeed=\"0.03\" "
-            "fBugAppearanceRange=\"1000\" fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"0\"");
+            "fBugAppearanceRange=\"1000\" fBonusAnyShapeP=\"0\" fBonusBandP=\"0\" fBonusAreaP=\"1\"");
         w.appStates.SetState(MainMenu);
         w.game.levelNumber = 1;
         w.game.StartLevel();
@@ -753,6 +754,8 @@ TEST(LevelUpdate, TutorialInClassicAndTransformer) {
         ASSERT_EQ(w.game.held.present, 1);
         EXPECT_EQ(w.game.held.classIndex, 0);
         EXPECT_EQ(w.game.held.shapeIndex, 0);
+        EXPECT_EQ(w.game.held.bonusKind, BonusNone);
+        EXPECT_EQ(w.game.ShapeImageFile(w.game.held), w.game.levelClasses[0].shapes[0].mainImage);
         const ShapeItem& cell = w.game.cells[4];
         EXPECT_EQ(cell.classIndex, 0);
         EXPECT_EQ(cell.shapeIndex, mode == ModeTransformer ? 1 : 0);
@@ -800,12 +803,13 @@ TEST(LevelUpdate, TransformerTutorialFinishesWithOneShapeClassesAndPausesNest) {
     ASSERT_TRUE(
         r.Until([&] { return w.game.levelPhase == 3 && w.game.panelCount > 4 && w.game.panel[4].x < 1.0f; }));
     ASSERT_EQ(w.game.cells[4].shapeIndex, 0);  // the only shape of class 0
-    // The transformation keeps the shape; placing it ends the tutorial at any step.
+    // A shape with no other form skips the lesson of the right button: it goes straight to its hole.
     const ShapeItem& slot = w.game.panel[4];
     w.MouseAt(slot.x, slot.y);
     w.Left(true);
     r.Frame();
-    ASSERT_EQ(w.game.tutorialStep, 2);
+    ASSERT_EQ(w.game.held.present, 1);
+    EXPECT_EQ(w.game.tutorialStep, 3);
     w.input.SetKeyDown(VK_RBUTTON, true);
     r.Frame();
     w.input.SetKeyDown(VK_RBUTTON, false);

@@ -232,7 +232,7 @@ TEST(GameScene, DrawOrderAndTheStateEachStepSees) {
     EXPECT_EQ(g.panel[4].classIndex, 0);
 }
 
-TEST(GameScene, ClockBlinksUnderTenSecondsAndRelaxShowsUnlim) {
+TEST(GameScene, ClockBlinksUnderTenSecondsAndUntimedLevelsShowUnlim) {
     SceneWorld s;
     s.game.timeLeft = 9.99f;
     auto clockAlpha = [&]() -> int {
@@ -255,13 +255,26 @@ TEST(GameScene, ClockBlinksUnderTenSecondsAndRelaxShowsUnlim) {
     s.Draw();
     EXPECT_EQ(clockAlpha(), -1);
 
-    s.game.gameMode = ModeRelax;
-    s.game.timeLeft = 5.0f;
-    s.Draw();
-    std::vector<std::string> names = s.DrawNames();
-    EXPECT_NE(std::find(names.begin(), names.end(), "Graphics\\unlim.png"), names.end());
-    EXPECT_EQ(std::find(names.begin(), names.end(), "Graphics\\num5.png"), names.end());
-    EXPECT_NE(clockAlpha(), -1);  // the clock blinks in Relax too
+    // Relax and bonus levels have no time limit: "Unlim" stands where the seconds would.
+    struct Case {
+        int mode;
+        const char* bonusLevel;
+        bool unlimited;
+    };
+    for (Case c : {Case{ModeClassic, "", false}, Case{ModeRelax, "", true}, Case{ModeClassic, "true", true},
+                   Case{ModeTransformer, "true", true}, Case{ModeTransformer, "false", false}}) {
+        s.game.gameMode = c.mode;
+        s.game.bonusLevel = c.bonusLevel;
+        s.game.timeLeft = 5.0f;
+        s.Draw();
+        std::vector<std::string> names = s.DrawNames();
+        auto shows = [&](const char* picture) {
+            return std::find(names.begin(), names.end(), picture) != names.end();
+        };
+        EXPECT_EQ(shows("Graphics\\unlim.png"), c.unlimited) << c.mode << c.bonusLevel;
+        EXPECT_EQ(shows("Graphics\\num5.png"), !c.unlimited) << c.mode << c.bonusLevel;
+        EXPECT_NE(clockAlpha(), -1);  // the clock blinks below ten seconds in every mode
+    }
 }
 
 TEST(GameScene, WildNumbersDrawWithinTheirRange) {

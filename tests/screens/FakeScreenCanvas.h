@@ -10,9 +10,9 @@
 namespace tamblor::test {
 
 struct DrawCall {
-    std::string kind;  // "picture", "rotated", "string", "filter"
+    std::string kind;  // "picture", "part", "rotated", "string", "filter"
     std::string name;  // picture or text key
-    float x = 0, y = 0, w = 0, h = 0, angle = 0, size = 0;
+    float x = 0, y = 0, w = 0, h = 0, angle = 0, size = 0;  // a part's right texture edge in size
     uint32_t colour = 0;
     uint32_t flags = 0;
 };
@@ -39,6 +39,10 @@ public:
     void DrawPicture(std::string_view picture, float x, float y, float w, float h, uint32_t colour,
                      uint32_t flags) override {
         calls.push_back({"picture", std::string(picture), x, y, w, h, 0, 0, colour, flags});
+    }
+    void DrawPicturePart(std::string_view picture, float x, float y, float w, float h, float, float, float u1,
+                         float, uint32_t colour, uint32_t flags) override {
+        calls.push_back({"part", std::string(picture), x, y, w, h, 0, u1, colour, flags});
     }
     void DrawPictureRotated(std::string_view picture, float x, float y, float w, float h, float angle,
                             uint32_t colour, uint32_t flags) override {

@@ -145,6 +145,35 @@ TEST(ScreenRuntime, SliderFollowsTheHeldButton) {
     EXPECT_FLOAT_EQ(t.screen.SliderPosition(t.screen.sliders[0], 300, 480), -1.0f);
 }
 
+TEST(ScreenRuntime, SliderTrackFillsUpToItsValue) {
+    ScreenRig rig;
+    rig.dir.Write("menu-s.xml", R"(<Screen>
+      <Slider name="S" xc="0.5" yc="0.9" outSliderImg="bar.png" fillSliderImg="fill.png" outThumbImg="th.png"/>
+    </Screen>)");
+    rig.canvas.pictureSizes = {{"bar.png", {200, 20}}, {"fill.png", {200, 20}}, {"th.png", {10, 20}}};
+    Screen s(rig.env);
+    ASSERT_EQ(s.Load("menu-s.xml"), 1);
+    // The bar spans x 0.375 .. 0.625; the fill ends where the thumb's centre is, whatever the value.
+    struct Case {
+        float value, width;
+    };
+    for (Case c : {Case{0.75f, 0.1875f}, Case{0.25f, 0.0625f}, Case{0.0f, 0.0f}, Case{1.0f, 0.25f},
+                   Case{1.7f, 0.25f}, Case{-0.3f, 0.0f}}) {
+        s.sliders[0].value = c.value;
+        rig.canvas.calls.clear();
+        s.Render();
+        ASSERT_EQ(rig.canvas.calls.size(), 3u) << c.value;
+        const test::DrawCall& fill = rig.canvas.calls[1];
+        EXPECT_EQ(fill.kind, "part");
+        EXPECT_EQ(fill.name, "fill.png");
+        EXPECT_FLOAT_EQ(fill.w, c.width) << c.value;
+        EXPECT_FLOAT_EQ(fill.x - fill.w / 2.0f, 0.375f) << c.value;  // from the left end
+        EXPECT_FLOAT_EQ(fill.size, c.width / 0.25f) << c.value;      // that much of the picture
+        EXPECT_FLOAT_EQ(fill.h, 20.0f / 600.0f);
+        EXPECT_EQ(rig.canvas.calls[2].name, "th.png");
+    }
+}
+
 TEST(ScreenRuntime, RenderOrderPicturesAndFade) {
     ScreenRig rig;
     rig.dir.Write("menu-r.xml", R"(<Screen bgImage="bg.png" xc="0.5" yc="0.5" width="1" height="1">

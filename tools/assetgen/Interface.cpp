@@ -173,7 +173,8 @@ cairo_surface_t* CheckBox(bool over, bool on) {
 cairo_surface_t* SliderBar(bool over) {
     cairo_surface_t* s = NewSurface(256, 32);
     cairo_t* cr = cairo_create(s);
-    // Groove with tick marks; the thumb's centre travels the whole width.
+    // An empty groove with tick marks; the thumb's centre travels the whole width, and the filled
+    // track (SliderFill) is drawn into the groove up to it.
     RoundedRect(cr, 4, 11, 248, 11, 5.5);
     cairo_pattern_t* p = cairo_pattern_create_linear(0, 11, 0, 22);
     AddStop(p, 0, Darken(PanelBottom(), 0.5));
@@ -184,17 +185,6 @@ cairo_surface_t* SliderBar(bool over) {
     SetColour(cr, over ? Gold() : Rim(), 0.9);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    // A filled-in glow to the right end suggests rising volume.
-    cairo_move_to(cr, 10, 18.5);
-    cairo_line_to(cr, 246, 14.5);
-    cairo_line_to(cr, 246, 18.5);
-    cairo_close_path(cr);
-    cairo_pattern_t* q = cairo_pattern_create_linear(10, 0, 246, 0);
-    AddStop(q, 0, ButtonTop(), 0.2);
-    AddStop(q, 1, over ? Lighten(ButtonOverTop(), 0.2) : ButtonOverTop(), 0.9);
-    cairo_set_source(cr, q);
-    cairo_fill(cr);
-    cairo_pattern_destroy(q);
     for (int i = 0; i <= 10; ++i) {
         double x = 12 + i * 23.2;
         cairo_move_to(cr, x, 25);
@@ -203,6 +193,21 @@ cairo_surface_t* SliderBar(bool over) {
     SetColour(cr, Rim(), 0.6);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
+    cairo_destroy(cr);
+    return s;
+}
+
+// The filled groove, the same size as the bar, so that its left part lies exactly in the groove.
+cairo_surface_t* SliderFill() {
+    cairo_surface_t* s = NewSurface(256, 32);
+    cairo_t* cr = cairo_create(s);
+    RoundedRect(cr, 5.5, 12.5, 245, 8, 4);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, 12.5, 0, 20.5);
+    AddStop(p, 0, Lighten(Gold(), 0.35));
+    AddStop(p, 1, GoldDeep());
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
     cairo_destroy(cr);
     return s;
 }
@@ -355,19 +360,29 @@ cairo_surface_t* Banner() {
     return s;
 }
 
-cairo_surface_t* HintBubble(const std::string& text) {
-    const int w = 256, h = 64;
+// The game draws a hint centred on the point its tail shows. A centred bubble sits over that point; a
+// bubble that leans right keeps its tail near its left end and leaves the picture's left half empty,
+// so the bubble stays on the board when the point is in the first line or is a shape carried beside
+// the side panel, and never covers the panel's Time and Score.
+enum class Tail { Centre, Left };
+
+cairo_surface_t* HintBubble(const std::string& text, int bubbleWidth, Tail tail) {
+    const int h = 64;
+    const double tailInset = 28;
+    const int w = tail == Tail::Centre ? bubbleWidth : 2 * (bubbleWidth - static_cast<int>(tailInset));
+    const double left = tail == Tail::Centre ? 0.0 : w / 2.0 - tailInset;
+    const double mid = left + bubbleWidth / 2.0;
     cairo_surface_t* s = NewSurface(w, h);
     cairo_t* cr = cairo_create(s);
-    // A bubble with a small tail at the bottom centre, pointing to what the hint is about.
-    RoundedRect(cr, 4, 4, w - 8, 46, 16);
+    // A bubble with a small tail at the bottom, pointing to what the hint is about.
+    RoundedRect(cr, left + 4, 4, bubbleWidth - 8, 46, 16);
     cairo_move_to(cr, w / 2.0 - 10, 49);
     cairo_line_to(cr, w / 2.0, 61);
     cairo_line_to(cr, w / 2.0 + 10, 49);
     cairo_close_path(cr);
     SetColour(cr, Cream(), 0.96);
     cairo_fill(cr);
-    RoundedRect(cr, 4, 4, w - 8, 46, 16);
+    RoundedRect(cr, left + 4, 4, bubbleWidth - 8, 46, 16);
     SetColour(cr, GoldDeep());
     cairo_set_line_width(cr, 2.5);
     cairo_stroke(cr);
@@ -383,12 +398,29 @@ cairo_surface_t* HintBubble(const std::string& text) {
             split = i;
         }
     }
-    if (ext.width <= w - 30 || split == std::string::npos) {
-        OutlinedText(cr, text, 21, w / 2.0, 27, Hex(0x1E3A4E), nullptr, Ink(), 0);
+    if (ext.width <= bubbleWidth - 30 || split == std::string::npos) {
+        OutlinedText(cr, text, 21, mid, 27, Hex(0x1E3A4E), nullptr, Ink(), 0);
     } else {
-        OutlinedText(cr, text.substr(0, split), 18, w / 2.0, 17, Hex(0x1E3A4E), nullptr, Ink(), 0);
-        OutlinedText(cr, text.substr(split + 1), 18, w / 2.0, 37, Hex(0x1E3A4E), nullptr, Ink(), 0);
+        OutlinedText(cr, text.substr(0, split), 18, mid, 17, Hex(0x1E3A4E), nullptr, Ink(), 0);
+        OutlinedText(cr, text.substr(split + 1), 18, mid, 37, Hex(0x1E3A4E), nullptr, Ink(), 0);
     }
+    cairo_destroy(cr);
+    return s;
+}
+
+// A celebration word drawn by the game at the point where the bonus numbers set off toward the score.
+// The word sits in the top part of the picture, above that point, and the rest stays clear, so the
+// flying numbers and rising stars pass below the word instead of over it.
+cairo_surface_t* Headline(const std::string& text, int w, int h, double size, double inkCentreY) {
+    cairo_surface_t* s = NewSurface(w, h);
+    cairo_t* cr = cairo_create(s);
+    cairo_pattern_t* fill =
+        cairo_pattern_create_linear(0, inkCentreY - size * 0.4, 0, inkCentreY + size * 0.4);
+    AddStop(fill, 0, Hex(0xFFF3C4));
+    AddStop(fill, 0.55, Hex(0xF6C452));
+    AddStop(fill, 1, Hex(0xCF8526));
+    OutlinedText(cr, text, size, w / 2.0, inkCentreY, {0, 0, 0}, fill, Ink(), size / 12.0);
+    cairo_pattern_destroy(fill);
     cairo_destroy(cr);
     return s;
 }
@@ -447,6 +479,7 @@ void MakeInterface(Output& out) {
     out.Picture("Graphics\\check_on_over.png", CheckBox(true, true));
     out.Picture("Graphics\\slider.png", SliderBar(false));
     out.Picture("Graphics\\slider_over.png", SliderBar(true));
+    out.Picture("Graphics\\slider_fill.png", SliderFill());
     out.Picture("Graphics\\thumb.png", Thumb(false));
     out.Picture("Graphics\\thumb_over.png", Thumb(true));
     out.Picture("Graphics\\progress-empty.png", ProgressBar(false));
@@ -471,9 +504,24 @@ void MakeInterface(Output& out) {
     cairo_destroy(cr);
     out.Picture("Graphics\\logo.png", logo);
 
-    out.Picture("English\\hint1.png", HintBubble("Pick up this shape"));
-    out.Picture("English\\hint2.png", HintBubble("Drop it into its hole"));
-    out.Picture("English\\hint3.png", HintBubble("Right-click to change its form"));
+    // Drawn at their own size (level complete) and 0.2 of the screen high (bonus), centred on the
+    // point the numbers fly from.
+    struct Words {
+        const char* folder;
+        const char* levelComplete;
+        const char* bonus;
+    };
+    for (const Words& w : {Words{"English", "Level Complete", "Bonus!"}, Words{"German", "Level geschafft", "Bonus!"},
+                           Words{"French", "Niveau r\xC3\xA9ussi", "Bonus !"}}) {
+        out.Picture(std::string(w.folder) + "\\level_complete.png", Headline(w.levelComplete, 512, 160, 46, 28));
+        out.Picture(std::string(w.folder) + "\\bonus.png", Headline(w.bonus, 720, 240, 74, 36));
+    }
+    // Over the panel's fifth shape, in the middle of the tray.
+    out.Picture("English\\hint1.png", HintBubble("Pick up this shape", 256, Tail::Centre));
+    // Over or under the hole in the first line, beside the side panel.
+    out.Picture("English\\hint2.png", HintBubble("Drop it into its hole", 256, Tail::Left));
+    // Over the carried shape, wherever it goes; narrow enough to stay on screen over the tray's right end.
+    out.Picture("English\\hint3.png", HintBubble("Right-click to change its form", 180, Tail::Left));
 }
 
 }  // namespace assetgen

@@ -416,11 +416,12 @@ cairo_surface_t* StatusBorder() {
         SetColour(cr, Rim(), 0.8);
         cairo_fill(cr);
     }
-    // Left panel: a slight inner bevel line and the plates behind the values and the Menu button.
+    // Left panel: a slight inner bevel line and the plates behind the values and the Menu button
+    // (where menu-ingame.xml puts them, below the band that the editor's help line uses).
     cairo_rectangle(cr, 189, 30, 2, 450);
     SetColour(cr, Ink(), 0.5);
     cairo_fill(cr);
-    for (double y : {90.0, 174.0, 258.0}) {
+    for (double y : {114.0, 198.0, 282.0}) {
         RoundedRect(cr, 22, y - 20, 156, 40, 12);
         cairo_pattern_t* p = cairo_pattern_create_linear(0, y - 20, 0, y + 20);
         AddStop(p, 0, Hex(0x0E1D2C));
@@ -432,13 +433,13 @@ cairo_surface_t* StatusBorder() {
         cairo_set_line_width(cr, 1.5);
         cairo_stroke(cr);
     }
-    RoundedRect(cr, 14, 339 - 20, 172, 40, 14);
+    RoundedRect(cr, 14, 363 - 20, 172, 40, 14);
     SetColour(cr, Hex(0x0E1D2C), 0.8);
     cairo_fill_preserve(cr);
     SetColour(cr, Rim(), 0.4);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    RoundedRect(cr, 14, 420 - 26, 172, 52, 22);
+    RoundedRect(cr, 14, 444 - 26, 172, 52, 22);
     SetColour(cr, Hex(0x0E1D2C), 0.6);
     cairo_fill(cr);
     // Small jewels in the corners of the board window.
