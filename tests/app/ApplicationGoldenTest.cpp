@@ -2,21 +2,9 @@
 // (tests/golden/app-*.png).
 #include <gtest/gtest.h>
 
-#include "ApplicationTestSupport.h"
-#include "platform/gl/GoldenImage.h"
+#include "GoldenFrame.h"
 
 namespace tamblor {
-
-namespace {
-
-void ExpectGolden(test::HeadlessGame& game, const std::string& name) {
-    std::vector<uint8_t> rgba;
-    int w = 0, h = 0;
-    ASSERT_TRUE(game.app->CapturePicture(rgba, &w, &h));
-    EXPECT_TRUE(test::MatchesGolden(name, w, h, rgba, game.app->RendererName()));
-}
-
-}  // namespace
 
 TEST(ApplicationGolden, MenuMapLevelPauseAndHighScores) {
     test::HeadlessGame game(2024);
@@ -31,27 +19,27 @@ TEST(ApplicationGolden, MenuMapLevelPauseAndHighScores) {
         }
     }
     game.Frames(30);
-    ExpectGolden(game, "app-main-menu");
+    test::ExpectGolden(game, "app-main-menu");
 
     game.ClickButton(main, "btnClassicGame");
     ASSERT_TRUE(game.FramesUntil([&] { return game.app->GameState().levelPhase == 7; }, 120));
     game.Frames(60);
-    ExpectGolden(game, "app-stage-map");
+    test::ExpectGolden(game, "app-stage-map");
 
     game.ClickButton(game.app->Screens().Get(ScreenId::Map), "btnStart");
     game.Frames(240);
-    ExpectGolden(game, "app-level");
+    test::ExpectGolden(game, "app-level");
 
     game.ClickButton(game.app->Screens().Get(ScreenId::InGame), "btnMenu");
     game.Frames(5);
-    ExpectGolden(game, "app-pause");
+    test::ExpectGolden(game, "app-pause");
 
     test::HeadlessGame scores(2025);
     ASSERT_TRUE(scores.Start());
     scores.Frames(40);
     scores.ClickButton(scores.app->Screens().Get(ScreenId::Main), "btnHighScores");
     scores.Frames(20);
-    ExpectGolden(scores, "app-high-scores");
+    test::ExpectGolden(scores, "app-high-scores");
 }
 
 TEST(ApplicationGolden, OptionsAndMainMenuInGermanAndFrench) {

@@ -3,19 +3,11 @@
 // the committed golden pictures (tests/golden/app-*.png).
 #include <gtest/gtest.h>
 
-#include "ApplicationTestSupport.h"
-#include "platform/gl/GoldenImage.h"
+#include "GoldenFrame.h"
 
 namespace tamblor {
 
 namespace {
-
-void ExpectGolden(test::HeadlessGame& game, const std::string& name) {
-    std::vector<uint8_t> rgba;
-    int w = 0, h = 0;
-    ASSERT_TRUE(game.app->CapturePicture(rgba, &w, &h));
-    EXPECT_TRUE(test::MatchesGolden(name, w, h, rgba, game.app->RendererName()));
-}
 
 // From the main menu through the stage map into the first level of a Classic game.
 void StartClassicGame(test::HeadlessGame& game) {
@@ -47,7 +39,7 @@ TEST(ApplicationLayoutGolden, TutorialHintThenLevelCompleteWithFlyingNumbers) {
     ClickItem(game, level.panel[static_cast<size_t>(level.tutorialPanelIndex)]);
     ASSERT_EQ(level.tutorialStep, 3);
     game.Frames(20);
-    ExpectGolden(game, "app-tutorial-hint");
+    test::ExpectGolden(game, "app-tutorial-hint");
 
     ClickItem(game, level.cells[static_cast<size_t>(level.tutorialCellIndex)]);
     ASSERT_EQ(level.tutorialActive, 0);
@@ -57,7 +49,7 @@ TEST(ApplicationLayoutGolden, TutorialHintThenLevelCompleteWithFlyingNumbers) {
     ASSERT_EQ(game.app->State(), LevelWon);
     // Two seconds on, the time and completion bonuses are on their way to the score.
     game.Frames(120);
-    ExpectGolden(game, "app-level-complete");
+    test::ExpectGolden(game, "app-level-complete");
 }
 
 TEST(ApplicationLayoutGolden, EditorAfterChangingTheLevel) {
@@ -71,7 +63,7 @@ TEST(ApplicationLayoutGolden, EditorAfterChangingTheLevel) {
     game.Key(VK_ADD);
     ASSERT_EQ(level.levelNumber, 2);
     game.Frames(30);
-    ExpectGolden(game, "app-editor");
+    test::ExpectGolden(game, "app-editor");
 }
 
 TEST(ApplicationLayoutGolden, GameCompleteAfterTheLastLevel) {
@@ -88,7 +80,7 @@ TEST(ApplicationLayoutGolden, GameCompleteAfterTheLastLevel) {
     ASSERT_TRUE(game.FramesUntil([&] { return game.app->State() == GameComplete; }, 900));
     // Every picture of the sequence has come into view.
     game.Frames(8 * 60);
-    ExpectGolden(game, "app-game-complete");
+    test::ExpectGolden(game, "app-game-complete");
 }
 
 }  // namespace tamblor

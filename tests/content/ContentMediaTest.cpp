@@ -160,15 +160,16 @@ TEST(ContentPictures, HintsAndHeadlinesKeepClearOfWhatTheyMeet) {
     };
     const std::string language = ReadGameFile("language.ini");
     for (const std::string folder : {"English", "German", "French"}) {
-      for (Headline h : {Headline{"Level Complete", "level_complete.png", 0.0f}, Headline{"Bonus!", "bonus.png", 120.0f}}) {
-        const std::string picture = folder + "\\" + h.picture;
-        EXPECT_NE(language.find(std::string(h.key) + "=" + picture), std::string::npos) << h.key;
-        Pixels p = Load(picture);
-        ASSERT_GT(p.h, 0) << picture;
-        const float scale = h.drawnHeight > 0.0f ? h.drawnHeight / static_cast<float>(p.h) : 1.0f;
-        const float wordBottom = (static_cast<float>(InkOf(p).bottom + 1) - p.h / 2.0f) * scale;
-        EXPECT_LT(wordBottom, digitsTop) << picture;
-      }
+        for (Headline h : {Headline{"Level Complete", "level_complete.png", 0.0f},
+                           Headline{"Bonus!", "bonus.png", 120.0f}}) {
+            const std::string picture = folder + "\\" + h.picture;
+            EXPECT_NE(language.find(std::string(h.key) + "=" + picture), std::string::npos) << h.key;
+            Pixels p = Load(picture);
+            ASSERT_GT(p.h, 0) << picture;
+            const float scale = h.drawnHeight > 0.0f ? h.drawnHeight / static_cast<float>(p.h) : 1.0f;
+            const float wordBottom = (static_cast<float>(InkOf(p).bottom + 1) - p.h / 2.0f) * scale;
+            EXPECT_LT(wordBottom, digitsTop) << picture;
+        }
     }
 }
 

@@ -511,9 +511,11 @@ void MakeInterface(Output& out) {
         const char* levelComplete;
         const char* bonus;
     };
-    for (const Words& w : {Words{"English", "Level Complete", "Bonus!"}, Words{"German", "Level geschafft", "Bonus!"},
-                           Words{"French", "Niveau r\xC3\xA9ussi", "Bonus !"}}) {
-        out.Picture(std::string(w.folder) + "\\level_complete.png", Headline(w.levelComplete, 512, 160, 46, 28));
+    for (const Words& w :
+         {Words{"English", "Level Complete", "Bonus!"}, Words{"German", "Level geschafft", "Bonus!"},
+          Words{"French", "Niveau r\xC3\xA9ussi", "Bonus !"}}) {
+        out.Picture(std::string(w.folder) + "\\level_complete.png",
+                    Headline(w.levelComplete, 512, 160, 46, 28));
         out.Picture(std::string(w.folder) + "\\bonus.png", Headline(w.bonus, 720, 240, 74, 36));
     }
     // Over the panel's fifth shape, in the middle of the tray.
