@@ -289,7 +289,8 @@ int32_t Application::Render() {
         return 0;
     // A frame without a picture still runs its drawing pass: the bug, the value glides and the
     // screens' animations move while drawing.
-    device_->SetDiscardDrawing(!PictureShown());
+    if (glDevice_)
+        glDevice_->SetDiscardDrawing(!PictureShown());
     device_->Clear(0xFF000000);
     RenderState& state = device_->State();
     state.alphaBlendEnable = true;
@@ -317,7 +318,8 @@ int32_t Application::Render() {
                              SPRITE_DARKEN);
     }
     device_->Present();
-    device_->SetDiscardDrawing(false);
+    if (glDevice_)
+        glDevice_->SetDiscardDrawing(false);
     if (onFrameEnd)
         onFrameEnd();
     return 0;

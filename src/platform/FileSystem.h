@@ -21,6 +21,11 @@ namespace tamblor {
 class FileSystem {
 public:
     FileSystem(std::string userDir, std::string dataDir);
+    // A copy looks at the same folders with the same injected faults; it keeps its own count of disk
+    // operations and remembers no misses yet.
+    FileSystem(const FileSystem& other)
+        : userDir_(other.userDir_), dataDir_(other.dataDir_), faults_(other.faults_) {}
+    FileSystem& operator=(const FileSystem&) = delete;
 
     const std::string& UserDir() const { return userDir_; }
     const std::string& DataDir() const { return dataDir_; }
