@@ -9,6 +9,7 @@
 #include "core/IniText.h"
 #include "core/Log.h"
 #include "core/TextEncoding.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FileSystem files(scratch.Path(), "");
     Log log(files);
     log.timeOfDay = [] { return std::string("00:00:00"); };
-    Language language(files, log);
+    ManualClock clock;
+    Language language(files, log, clock);
     language.languageName = "ENGLISH";
 
     // Every name in front of an "=" (as written and trimmed), on the first lines of the file.

@@ -37,9 +37,9 @@ struct Rig {
     FileSystem files{fuzz::Scratch().Path(), fuzz::GameFolder()};
     Log log{files};
     Settings settings{files, log};
-    Language language{files, log};
-    fuzz::SilentDialogs dialogs;
     ManualClock clock;
+    Language language{files, log, clock};
+    fuzz::SilentDialogs dialogs;
     Random random;
     InputState input;
     CoreServices services{clock, random, input, files, log, settings, language, dialogs};

@@ -63,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Log log(files);
     Settings settings(files, log);
     log.timeOfDay = [] { return std::string("00:00:00"); };
-    Language language(files, log);
-    language.languageName = "ENGLISH";
     ManualClock clock;
+    Language language(files, log, clock);
+    language.languageName = "ENGLISH";
     fuzz::PictureSizeDecoder decoder;
     RecordingRenderDevice device(800, 600);
     Graphics graphics(files, settings, language, log, clock, decoder);

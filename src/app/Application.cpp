@@ -466,7 +466,6 @@ int32_t Application::MsgProc(const Message& in) {
     return DisplayApplication::MsgProc(message);
 }
 
-<<<<<<< HEAD
 std::string Application::MissingGameData(bool classesRead) const {
     std::string missing;
     if (!screens_.Loaded(ScreenId::Main))
@@ -498,11 +497,7 @@ bool Application::IsFullScreenKey(const Message& message) const {
 }
 
 std::string Application::RendererName() const {
-    return device_ ? device_->Renderer() : std::string();
-=======
-std::string Application::RendererName() const {
     return glDevice_ ? glDevice_->Renderer() : std::string();
->>>>>>> e1bce6f (Batched drawing, shared texture pages, language texts from memory)
 }
 
 void Application::CloseWindow() {
