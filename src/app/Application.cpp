@@ -7,6 +7,7 @@
 #include "app/Folders.h"
 #include "app/SiteLink.h"
 #include "core/FloatToInt.h"
+#include "platform/Memory.h"
 #include "platform/TextureFont.h"
 #include "platform/display/DesktopOpener.h"
 #include "platform/gl/GlRenderDevice.h"
@@ -193,6 +194,9 @@ void Application::LoadMediaOnce() {
     graphics_.LoadAllTexturesMIPMAP("Graphics\\");
     graphics_.LoadAllTexturesMIPMAP("Graphics\\Shapes\\");
 
+    // The decoded pictures are gone now that the textures hold them.
+    ReleaseFreedMemory();
+
     effects_.Clear();
     shell_.mainMenu.HideInfoPanels();
     // The opening fade-in.
@@ -334,6 +338,8 @@ void Application::ConnectGameHooks() {
         PixelSize size = graphics_.GetClientSize();
         return std::pair<int, int>(size.width, size.height);
     };
+    // What loading the level freed goes back to the system.
+    game_.hooks.levelStarted = [] { ReleaseFreedMemory(); };
 }
 
 void Application::DrawMenuBackdrop() {

@@ -14,6 +14,7 @@ namespace tamblor {
 namespace {
 
 // Numbers in settings always use the "C" rules (a decimal point), whatever locale the process runs in.
+// Null only when the system could not make it (out of memory); numbers then follow the process's locale.
 locale_t NumericCLocale() {
     static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
     return c;
@@ -226,15 +227,18 @@ double ParseDecimalPrefix(std::string_view text) {
         if (expDigits > 0) i = j;
     }
     std::string number(text.substr(start, i - start));
-    double v = strtod_l(number.c_str(), nullptr, NumericCLocale());
+    locale_t c = NumericCLocale();
+    double v = c ? strtod_l(number.c_str(), nullptr, c) : std::strtod(number.c_str(), nullptr);
     return std::isfinite(v) ? v : (v > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max());
 }
 
 std::string FormatDecimal(double value) {
-    locale_t previous = uselocale(NumericCLocale());
+    locale_t c = NumericCLocale();
+    locale_t previous = c ? uselocale(c) : static_cast<locale_t>(nullptr);
     char text[400];  // "%f" of the largest double has 309 digits before the point
     std::snprintf(text, sizeof text, "%f", value);
-    uselocale(previous);
+    if (c)
+        uselocale(previous);
     return text;
 }
 

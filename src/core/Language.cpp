@@ -59,8 +59,8 @@ void Language::Refresh() {
         return;
     lastCheckMs_ = now;
     // One stat of the file the texts came from; a file that appeared elsewhere since is not looked for.
-    auto stamp = path_ ? files_.StampOfPath(*path_) : std::nullopt;
-    if (stamp != stamp_)
+    // Without a file (or after a failed read) it is looked for again.
+    if (!path_ || files_.StampOfPath(*path_) != stamp_)
         Load();
 }
 
@@ -70,10 +70,12 @@ void Language::Load() {
     lastCheckMs_ = clock_.TimeGetTime();
     texts_.clear();
     path_ = files_.Resolve(kLanguageFile);
-    stamp_ = path_ ? files_.StampOfPath(*path_) : std::nullopt;
+    stamp_.reset();
+    auto stamp = path_ ? files_.StampOfPath(*path_) : std::nullopt;
     std::string text;
     if (!path_ || !files_.ReadFile(kLanguageFile, text))
-        return;
+        return;  // no stamp: the next check reads again
+    stamp_ = stamp;
     // Collect the keys of the language's section once; IniGet keeps the lookup rules in one place.
     bool inSection = false;
     // A byte-order mark is skipped at the start of the file only, as the settings reader does.
@@ -95,9 +97,11 @@ void Language::Load() {
         if (key.empty() || key.front() == ';' || texts_.count(key)) continue;
         std::string single = "[s]\n" + std::string(t) + "\n";
         if (auto value = IniGet(single, "s", key)) {
-            if (value->size() > 254)
-                value->resize(254);
-            texts_.emplace(key, Latin1FromUtf8(*value));
+            // Cut after decoding: the limit counts characters as drawn, one byte each.
+            std::string latin = Latin1FromUtf8(*value);
+            if (latin.size() > 254)
+                latin.resize(254);
+            texts_.emplace(key, std::move(latin));
         }
     }
 }

@@ -30,6 +30,8 @@ struct GameHooks {
     std::function<std::pair<float, float>(std::string_view name)> inGameTextPosition;
     // Back-buffer size in pixels, to turn the cursor into screen fractions (800 x 600 when unset).
     std::function<std::pair<int, int>()> clientSize;
+    // A level has started: its files are read and its pictures found.
+    std::function<void()> levelStarted;
 };
 
 enum GameMode : int32_t { ModeClassic = 0, ModeTransformer = 1, ModeRelax = 2 };

@@ -301,6 +301,8 @@ void Game::StartLevel() {
     restoredFromSave = 0;
     savedTimeLeft = levelTime;
     LoadCellTextures();
+    if (hooks.levelStarted)
+        hooks.levelStarted();
 }
 
 void Game::NewGame() {

@@ -157,6 +157,7 @@ private:
     struct Picture;
     void SetSpriteBlend(uint32_t flags);
     void LogFailedOnce(const std::string& path);
+    void LogTableFullOnce(const std::string& path);
     bool DecodePicture(const std::string& path, bool use32Bit, Picture& picture);
     void AddTexture(std::string path, std::unique_ptr<Texture> texture, bool use32Bit);
     void PackIntoPages(std::vector<Picture>& pictures, bool wrapping);

@@ -66,6 +66,12 @@ PixelSize Graphics::GetTextureSize(TextureHandle texture) {
     return {texture->Width(), texture->Height()};
 }
 
+void Graphics::LogTableFullOnce(const std::string& path) {
+    // Reported once per name: a full table stays full for the rest of the run.
+    if (failedNames_.insert(path).second)
+        log_.WriteLog("Overflow error: maximum textures count", 0);
+}
+
 void Graphics::LogFailedOnce(const std::string& path) {
     if (!failedNames_.insert(path).second)
         return;
@@ -108,9 +114,7 @@ void Graphics::LoadTexture(std::string_view folder, std::string_view fileName) {
     if (path.empty())
         return;
     if (textures_.size() >= kMaxTextures) {
-        // Reported once per name: a full table stays full for the rest of the run.
-        if (failedNames_.insert(path).second)
-            log_.WriteLog("Overflow error: maximum textures count", 0);
+        LogTableFullOnce(path);
         return;
     }
     // A name that does not fit the name field could never be found again.
@@ -187,9 +191,13 @@ void Graphics::LoadAllTexturesMIPMAP(std::string_view folder) {
             }
             if (failedNames_.count(path) != 0)
                 continue;
-            if (device_ == nullptr || path.size() > kMaxNameLength ||
-                textures_.size() + newPictures >= kMaxTextures) {
-                LoadTexture("", path);  // logs why it cannot be had
+            // The pictures of this scan not yet in the table count too: a full table takes no more.
+            if (textures_.size() + newPictures >= kMaxTextures) {
+                LogTableFullOnce(path);
+                continue;
+            }
+            if (device_ == nullptr || path.size() > kMaxNameLength) {
+                LogFailedOnce(path);
                 continue;
             }
             Picture picture;

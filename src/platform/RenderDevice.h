@@ -47,7 +47,14 @@ public:
                  static_cast<float>(y) / static_cast<float>(page.Height()),
                  static_cast<float>(width_) / static_cast<float>(page.Width()),
                  static_cast<float>(height_) / static_cast<float>(page.Height())};
+        if (&page != this)
+            ReleaseOwnPixels();
     }
+
+protected:
+    // A texture with pixels of its own lets them go once it is drawn from a page (the device only
+    // ever binds pages).
+    virtual void ReleaseOwnPixels() {}
 
 private:
     int width_;

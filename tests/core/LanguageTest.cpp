@@ -36,13 +36,16 @@ TEST(TextEncoding, Latin1FromUtf8KeepsAsciiAndWhatItCannotMap) {
 
 TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
     TempDir user;
-    user.Write("language.ini",
-               "[ENGLISH]\r\nHello = \"Hi there\"\r\nhint=English\\hint1.png\r\n[GERMAN]\r\nHello=Hallo\r\n");
     FileSystem fs(user.Path(), "");
     Log log(fs);
     ManualClock clock;
     Language language(fs, log, clock);
     language.languageName = "english";
+    // No file yet: no texts, and the file is looked for again at the next check.
+    EXPECT_EQ(language.LanguageString("HELLO"), "");
+    user.Write("language.ini",
+               "[ENGLISH]\r\nHello = \"Hi there\"\r\nhint=English\\hint1.png\r\n[GERMAN]\r\nHello=Hallo\r\n");
+    clock.Advance(Language::kCheckIntervalMs);
     EXPECT_EQ(language.LanguageString("HELLO"), "Hi there");
     EXPECT_EQ(language.LanguageString("hint"), "English\\hint1.png");
     EXPECT_EQ(language.LanguageString("missing"), "");
@@ -64,14 +67,16 @@ TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
     EXPECT_EQ(language.LanguageString("Hello"), "Guten Tag, neu geschrieben");
 
     // The languages on offer, in the file's order, and the choice that follows each.
-    user.Write(
-        "language.ini",
-        "\xEF\xBB\xBF[ENGLISH]\r\nHello=Hi\r\n; [NOT A SECTION]\r\n[ GERMAN ]\r\nHello=Gr\xC3\xBC\xC3\x9F "
-        "dich\r\n[french]\r\n[English]\r\n[]\r\n");
+    std::string longAccented;
+    for (int i = 0; i < 200; ++i) longAccented += "\xC3\xA9";  // 200 letters, 400 bytes of UTF-8
+    user.Write("language.ini",
+               "\xEF\xBB\xBF[ENGLISH]\r\nHello=Hi\r\n; [NOT A SECTION]\r\n[ GERMAN ]\r\nHello=Gr\xC3\xBC\xC3\x9F "
+               "dich\r\nLong=" + longAccented + "\r\n[french]\r\n[English]\r\n[]\r\n");
     EXPECT_EQ(language.LanguageNames(), (std::vector<std::string>{"ENGLISH", "GERMAN", "french"}));
     clock.Advance(Language::kCheckIntervalMs);
     EXPECT_EQ(language.LanguageString("Hello"), "Gr\xFC\xDF dich")
         << "UTF-8 texts come back one byte a letter";
+    EXPECT_EQ(language.LanguageString("Long"), std::string(200, '\xE9')) << "the limit counts letters";
     EXPECT_EQ(language.NextLanguageName(), "french");
     language.languageName = "FRENCH";
     EXPECT_EQ(language.NextLanguageName(), "ENGLISH") << "the first follows the last";

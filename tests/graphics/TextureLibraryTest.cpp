@@ -83,6 +83,14 @@ TEST(TextureLibrary, TableHoldsTwoHundredFiftyTextures) {
     EXPECT_EQ(Count(log, "\nOverflow error: maximum textures count\n"), 2u);
     // Entries already in the table are still found.
     EXPECT_NE(h.graphics.FindTexture("p249.png"), nullptr);
+
+    // A folder scan fills the table to the same limit and no further, in listing order.
+    GraphicsHarness scan;
+    for (int i = 0; i < 252; ++i) scan.Picture("Graphics\\p" + std::to_string(1000 + i) + ".png", 1, 1);
+    scan.graphics.LoadAllTexturesMIPMAP("Graphics\\");
+    EXPECT_EQ(scan.graphics.TextureCount(), 250u);
+    EXPECT_EQ(scan.graphics.TextureName(249), "Graphics\\p1249.png");
+    EXPECT_EQ(Count(scan.LogText(), "\nOverflow error: maximum textures count\n"), 2u);
 }
 
 TEST(TextureLibrary, FolderScanLoadsEveryPictureOnce) {

@@ -9,8 +9,10 @@ namespace tamblor {
 namespace {
 
 constexpr int32_t kFail = static_cast<int32_t>(0x80004005u);
-// The vertex stream starts at room for 4096 quads and grows to the largest batch seen.
-constexpr size_t kStreamBytes = 4096 * 6 * sizeof(Vertex);
+// The vertex stream starts at room for 340 quads, more than the busiest frame draws, and grows to
+// the largest batch seen. It is renewed every frame, so it is kept small: a software driver holds
+// it on the process's heap, and large buffers renewed at that rate leave the heap fragmented.
+constexpr size_t kStreamBytes = 64 * 1024;
 
 const char* kSceneVertexShader = R"(#version 330 core
 layout(location = 0) in vec2 aPosition;
@@ -77,8 +79,15 @@ void main() {
 class GlTexture final : public Texture {
 public:
     GlTexture(int width, int height, GLuint id) : Texture(width, height), id(id) {}
-    ~GlTexture() override { glDeleteTextures(1, &id); }
+    ~GlTexture() override { ReleaseOwnPixels(); }
     GLuint id;
+
+private:
+    void ReleaseOwnPixels() override {
+        if (id != 0)
+            glDeleteTextures(1, &id);
+        id = 0;
+    }
 };
 
 GLuint Compile(GLenum kind, const char* source, std::string& error) {
@@ -193,8 +202,8 @@ GlRenderDevice::GlRenderDevice(int backBufferWidth, int backBufferHeight)
     glGenTextures(1, &whiteTexture_);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, whiteTexture_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
 
     glGenTextures(1, &rampTexture_);
     glBindTexture(GL_TEXTURE_2D, rampTexture_);
@@ -252,8 +261,8 @@ bool GlRenderDevice::MakeTarget(int width, int height) {
         glGenTextures(1, &colorTexture_);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, colorTexture_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     if (!framebuffer_)
@@ -293,9 +302,11 @@ std::unique_ptr<Texture> GlRenderDevice::CreateTexture(int width, int height, co
     appliedValid_ = false;  // the texture unit is rebound here
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, id);
+    // One level only, said before the upload: a driver that does not know it yet makes room for a
+    // whole chain of smaller levels (a third more memory) that the game never draws from.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     if (glGetError() != GL_NO_ERROR) {
         glDeleteTextures(1, &id);
         return nullptr;
