@@ -14,7 +14,10 @@ std::string Settings::ReadRaw(std::string_view file, std::string_view section, s
                               bool* found) const {
     std::string text;
     *found = false;
-    if (!files_.ReadFile(file, text)) return {};
+    FileSystem::ReadResult read = files_.Read(file, text);
+    if (read == FileSystem::ReadResult::Failed && unreadableLogged_.emplace(file).second)
+        log_.WriteLog("Settings file '" + std::string(file) + "' cannot be read: its defaults are used", LOG_TIME);
+    if (read != FileSystem::ReadResult::Ok) return {};
     auto value = IniGet(text, section, key);
     if (!value) return {};
     *found = true;

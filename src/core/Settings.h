@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,7 @@ public:
     static constexpr size_t kValueCapacity = 255;  // values are cut to 254 characters, as the buffers were
 
     // Profile-function access to any settings file. ReadString gives the default for a missing file,
-    // section or key.
+    // section or key, and for a file that exists but cannot be read (logged once per file).
     std::string ReadString(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view defaultValue = "") const;
     // A file that exists but cannot be read is left as it is (false, with a log line): writing the new
@@ -50,6 +51,8 @@ private:
     std::string ReadRaw(std::string_view file, std::string_view section, std::string_view key, bool* found) const;
     FileSystem& files_;
     Log& log_;
+    // Files whose failed read has been logged: a read that fails once fails at every look-up.
+    mutable std::set<std::string, std::less<>> unreadableLogged_;
 };
 
 // "%f" formatting, independent of the locale.

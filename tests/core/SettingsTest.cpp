@@ -103,6 +103,13 @@ TEST(Settings, AFileThatCannotBeReadIsNeverReplaced) {
         EXPECT_NE(user.Read("app.log").find("Settings file '" + std::string(c.file) +
                                             "' cannot be read: [Relax] Data not written"),
                   std::string::npos);
+        // Reads give the defaults, with one log line however often they are made.
+        EXPECT_EQ(settings.ReadString(c.file, "Classic", "Data", "none"), "none");
+        EXPECT_EQ(settings.ReadString(c.file, "Classic", "Data", "none"), "none");
+        const std::string readLine = "Settings file '" + std::string(c.file) + "' cannot be read: its defaults";
+        const std::string logText = user.Read("app.log");
+        EXPECT_NE(logText.find(readLine), std::string::npos);
+        EXPECT_EQ(logText.find(readLine), logText.rfind(readLine));
         // Once readable again, the other mode's record is still there and writes go through.
         fs.InjectFaults({});
         if (!c.tooLarge) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "TestSupport.h"
@@ -44,6 +45,48 @@ TEST(FileSystem, WritesGoToUserFolderReusingExistingLetterCase) {
     ASSERT_TRUE(fs.WriteFileAtomic("Levels\\level_3.xml", "<x/>"));
     EXPECT_EQ(user.Read("Levels/level_3.xml"), "<x/>");
     EXPECT_FALSE(fs.WriteFileAtomic("..\\escape.txt", "x"));
+}
+
+TEST(FileSystem, ANameRememberedAsDataOnlyIsFoundInTheUserFolderAfterAWrite) {
+    // A name read from the data folder is remembered as missing from the user folder; each way a user
+    // file can appear through the game makes the next read find it there.
+    struct Case {
+        const char* how;
+        const char* dataFile;  // as stored in the data folder
+        const char* name;      // as the game reads it
+        std::function<bool(FileSystem&, TempDir&)> makeUserFile;
+    };
+    const Case cases[] = {
+        {"atomic write in other letters", "Levels/level_1.xml", "Levels\\level_1.xml",
+         [](FileSystem& fs, TempDir&) { return fs.WriteFileAtomic("LEVELS\\LEVEL_1.XML", "user"); }},
+        {"append in other letters", "scores.ini", "scores.ini",
+         [](FileSystem& fs, TempDir&) { return fs.AppendFile("Scores.INI", "user"); }},
+        {"written by someone else, then the user folder set again", "Levels/level_1.xml",
+         "Levels\\level_1.xml",
+         [](FileSystem& fs, TempDir& user) {
+             user.Write("Levels/level_1.xml", "user");
+             fs.SetUserDir(user.Path());
+             return true;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        TempDir user, data;
+        data.Write(c.dataFile, "data");
+        FileSystem fs(user.Path(), data.Path());
+        std::string text;
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(fs.ReadFile(c.name, text));
+            EXPECT_EQ(text, "data");
+        }
+        ASSERT_TRUE(c.makeUserFile(fs, user));
+        ASSERT_TRUE(fs.ReadFile(c.name, text));
+        EXPECT_EQ(text, "user");
+        // A copy remembers nothing and finds the same file.
+        FileSystem copy(fs);
+        ASSERT_TRUE(copy.ReadFile(c.name, text));
+        EXPECT_EQ(text, "user");
+    }
 }
 
 TEST(FileSystem, WriterKilledBeforeRenameLeavesOldFileWhole) {
