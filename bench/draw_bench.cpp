@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
     g.LoadSymbolWidths("font01.png");
     std::vector<uint8_t> pixel;
     Result r = Run(
-        g, frames, [&] { return device.DrawCallCount(); }, [] {},
+        g, frames, [&] { return device.Stats().drawCalls; }, [] {},
         [&] { device.ReadBackBuffer(pixel); });  // waits for the GPU work to finish
     std::printf("OpenGL (%s): %d frames, %.3f ms CPU (%.3f ms wall) per frame, %.0f draw calls per frame\n",
                 device.Renderer().c_str(), frames, r.cpuMsPerFrame, r.wallMsPerFrame, r.drawCallsPerFrame);

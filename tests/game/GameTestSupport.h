@@ -81,9 +81,9 @@ struct GameWorld {
     FileSystem files{dir / "user", dir / "data"};
     Log log{files};
     Settings settings{files, log};
+    ManualClock clock;  // before the language, which keeps it
     Language language{files, log, clock};
     StderrDialogs dialogs;
-    ManualClock clock;
     ScriptedRandom random;
     InputState input;
     CoreServices services{clock, random, input, files, log, settings, language, dialogs};

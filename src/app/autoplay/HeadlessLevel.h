@@ -101,9 +101,9 @@ private:
     FileSystem files_;
     Log log_;
     Settings settings_;
+    ManualClock clock_;  // before the language, which keeps it
     Language language_;
     StderrDialogs dialogs_;
-    ManualClock clock_;
     Random random_;
     InputState input_;
     CoreServices services_;

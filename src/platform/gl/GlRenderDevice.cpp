@@ -389,7 +389,6 @@ void GlRenderDevice::Flush() {
     glDrawArrays(GL_TRIANGLES, static_cast<GLint>(streamUsed_ / sizeof(Vertex)),
                  static_cast<GLsizei>(vertices.size()));
     streamUsed_ += bytes;
-    ++drawCalls_;
     CountDrawCall(batch_.State().texture);
     batch_.Clear();
 }
@@ -459,7 +458,6 @@ void GlRenderDevice::PresentToWindow(int windowPixelWidth, int windowPixelHeight
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
         glBindVertexArray(emptyVao_);
         glDrawArrays(GL_TRIANGLES, 0, 3);
-        ++drawCalls_;
         glBindSampler(0, sampler_);
     }
     // Back to the offscreen picture for the next frame.

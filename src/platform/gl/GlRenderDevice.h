@@ -57,9 +57,6 @@ public:
     // its game effects only and shows no picture (runs faster than real time).
     void SetDiscardDrawing(bool discard) { discardDrawing_ = discard; }
 
-    // Draw calls issued to OpenGL since construction, the window pass of PresentToWindow included.
-    uint64_t DrawCallCount() const { return drawCalls_; }
-
     // Where the back buffer lands in a window of the given size: x, y (from the bottom left), w, h.
     struct Viewport {
         int x = 0, y = 0, width = 0, height = 0;
@@ -89,7 +86,6 @@ private:
     int uViewport_ = -1;
     int uColorOp_ = -1;
     int uPresentUseRamp_ = -1;
-    uint64_t drawCalls_ = 0;
     RenderState applied_;  // what OpenGL has, valid while appliedValid_
     bool appliedValid_ = false;
     bool discardDrawing_ = false;

@@ -15,6 +15,12 @@ size_t Le16(std::string_view b, size_t i) {
 size_t Be16(std::string_view b, size_t i) {
     return (static_cast<size_t>(Byte(b, i)) << 8) | Byte(b, i + 1);
 }
+uint32_t Be32(std::string_view b, size_t i) {
+    return (static_cast<uint32_t>(Be16(b, i)) << 16) | static_cast<uint32_t>(Be16(b, i + 2));
+}
+uint32_t Le32(std::string_view b, size_t i) {
+    return static_cast<uint32_t>(Le16(b, i)) | (static_cast<uint32_t>(Le16(b, i + 2)) << 16);
+}
 
 constexpr size_t kTgaHeader = 18;
 
@@ -109,6 +115,32 @@ bool JpegIsWhole(std::string_view b) {
     return false;
 }
 
+// Width and height from the JPEG frame header (the first start-of-frame segment); false without one.
+bool JpegSize(std::string_view b, size_t* width, size_t* height) {
+    size_t at = 2;
+    while (at + 4 <= b.size()) {
+        if (Byte(b, at) != 0xFF)
+            return false;
+        const uint8_t marker = Byte(b, at + 1);
+        if (marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        const size_t length = Be16(b, at + 2);
+        if (length < 2 || at + 2 + length > b.size())
+            return false;
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            if (length < 8)
+                return false;
+            *height = Be16(b, at + 5);
+            *width = Be16(b, at + 7);
+            return true;
+        }
+        at += 2 + length;
+    }
+    return false;
+}
+
 }  // namespace
 
 PictureFormat RecognisePicture(std::string_view b) {
@@ -137,6 +169,41 @@ bool PictureIsWhole(PictureFormat format, std::string_view bytes) {
             break;
     }
     return false;
+}
+
+bool PictureFitsSide(PictureFormat format, std::string_view b, int maxSide) {
+    size_t width = 0, height = 0;
+    switch (format) {
+        case PictureFormat::Png:
+            if (b.size() < 24)
+                return false;
+            width = Be32(b, 16);
+            height = Be32(b, 20);
+            break;
+        case PictureFormat::Jpeg:
+            if (!JpegSize(b, &width, &height))
+                return false;
+            break;
+        case PictureFormat::Tga:
+            if (b.size() < kTgaHeader)
+                return false;
+            width = Le16(b, 12);
+            height = Le16(b, 14);
+            break;
+        case PictureFormat::Bmp: {
+            if (b.size() < 26)
+                return false;
+            width = Le32(b, 18);
+            // A negative height is a picture stored top row first.
+            const auto signedHeight = static_cast<int32_t>(Le32(b, 22));
+            height = signedHeight < 0 ? 0u - static_cast<uint32_t>(signedHeight) : static_cast<uint32_t>(signedHeight);
+            break;
+        }
+        case PictureFormat::Unknown:
+            return false;
+    }
+    const auto limit = static_cast<size_t>(maxSide);
+    return width <= limit && height <= limit;
 }
 
 }  // namespace tamblor

@@ -17,4 +17,8 @@ PictureFormat RecognisePicture(std::string_view bytes);
 // The decoder itself fills what a cut-off file lacks with grey or black without failing.
 bool PictureIsWhole(PictureFormat format, std::string_view bytes);
 
+// Whether the picture's header gives a size of at most maxSide pixels each way. A file of a few
+// bytes may claim 40000 x 40000 pixels (six gigabytes decoded); no texture of the game is near that.
+bool PictureFitsSide(PictureFormat format, std::string_view bytes, int maxSide);
+
 }  // namespace tamblor

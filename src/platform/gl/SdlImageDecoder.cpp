@@ -15,7 +15,7 @@ bool SdlImageDecoder::Decode(std::string_view fileBytes, std::string_view /*file
     // Only the four formats of the game, told by their content, and only when whole: the library
     // would also read other formats, and fills a picture that ends early without failing.
     const PictureFormat format = RecognisePicture(fileBytes);
-    if (!PictureIsWhole(format, fileBytes))
+    if (!PictureIsWhole(format, fileBytes) || !PictureFitsSide(format, fileBytes, kMaxPictureSide))
         return false;
     SDL_RWops* rw = SDL_RWFromConstMem(fileBytes.data(), static_cast<int>(fileBytes.size()));
     if (rw == nullptr)

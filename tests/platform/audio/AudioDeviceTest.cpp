@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "BuildPaths.h"
 #include "TestSupport.h"
 #include "platform/FileSystem.h"
 #include "platform/audio/AudioDevice.h"
@@ -15,7 +16,6 @@ namespace tamblor {
 namespace {
 
 constexpr float kSample = 1.0f / 32768.0f;
-#include "BuildPaths.h"
 
 // A loopback device over a temporary game folder, streaming stepped by hand.
 class AudioDeviceTest : public ::testing::Test {

@@ -40,7 +40,7 @@ TEST(GlRenderDevice, SpriteTexelsLandExactlyOnPixels) {
     h.graphics.DrawSprite(tex, 0.5f, 0.5f, -0.25f, 0.25f, 0, 0, 1, 1, 0xFFFFFFFF, 0);
     px = h.Pixels();
     EXPECT_EQ(h.Pixel(px, 8, 8)[0], 0);
-    EXPECT_GT(h.device->DrawCallCount(), 0u);
+    EXPECT_GT(h.device->Stats().drawCalls, 0u);
 }
 
 TEST(GlRenderDevice, BlendFactorsAndStageOperations) {

@@ -9,6 +9,7 @@
 
 #include "BuildPaths.h"
 #include "TestSupport.h"
+#include "platform/gl/PictureFormat.h"
 #include "platform/gl/PngFile.h"
 #include "platform/gl/SdlImageDecoder.h"
 
@@ -103,8 +104,6 @@ TEST(SdlImageDecoder, DecodesTheFourFormatsToRgba) {
     EXPECT_FALSE(decoder.Decode("", "x.png", image));
 }
 
-// Whether SDL2_image alone makes a picture of the bytes (told "TGA" for the one format without a
-// signature; the others it recognises by their content).
 // The first pixel (R, G, B) of what SDL2_image alone makes of the bytes; empty when it reads nothing.
 // It has to be told a TGA, the one format without a signature; the others it knows by their content.
 std::vector<int> LibraryPixel(const std::string& bytes, const char* type = nullptr) {
@@ -165,6 +164,41 @@ TEST(SdlImageDecoder, RefusesOtherFormatsCutOffPicturesAndCmykJpegs) {
     ASSERT_EQ(cmyk.size(), 355u);
     EXPECT_EQ(LibraryPixel(cmyk), (std::vector<int>{255, 255, 0}));
     EXPECT_FALSE(decoder.Decode(cmyk, "cmyk.jpg", image));
+
+    // Small files that claim 40000 x 40000 pixels (six gigabytes decoded) are refused from their
+    // header, before anything is made of them: a PNG, a BMP and the noise JPEG with its frame size
+    // changed. Just inside the limit, the header check lets a picture through.
+    const std::string png(
+        "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x9c\x40\x00\x00\x9c\x40\x08\x06\x00\x00\x00\x51\x0c"
+        "\x0e\x05\x00\x00\x00\x0bIDAT\x78\x9c\x63\x60\x80\x01\x00\x00\x0a\x00\x01\x7f\x80\x74\x5e\x00\x00\x00"
+        "\x00IEND\xae\x42\x60\x82",
+        68);
+    std::string bmp(54 + 12, '\0');
+    auto put32 = [&bmp](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) bmp[at + static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, static_cast<uint32_t>(bmp.size()));
+    put32(10, 54);     // pixel data offset
+    put32(14, 40);     // header size
+    put32(18, 40000);  // width
+    put32(22, 40000);  // height
+    bmp[26] = 1;       // planes
+    bmp[28] = 24;      // bits per pixel
+    std::string hugeJpeg = jpeg;
+    const size_t frame = hugeJpeg.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    for (size_t at : {frame + 5, frame + 7}) {  // height, then width: 40000 = 0x9C40
+        hugeJpeg[at] = '\x9C';
+        hugeJpeg[at + 1] = '\x40';
+    }
+    for (const std::string& huge : {png, bmp, hugeJpeg}) {
+        EXPECT_EQ(PictureFitsSide(RecognisePicture(huge), huge, SdlImageDecoder::kMaxPictureSide), false);
+        EXPECT_FALSE(decoder.Decode(huge, "huge.png", image));
+    }
+    EXPECT_TRUE(PictureFitsSide(RecognisePicture(jpeg), jpeg, 64));
+    EXPECT_FALSE(PictureFitsSide(RecognisePicture(jpeg), jpeg, 63));
 }
 
 }  // namespace
