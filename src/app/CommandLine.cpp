@@ -60,6 +60,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return !inlineValue;
         };
         std::string value;
+        // A whole number from `least` to `most`; the error names the option and what it wants.
+        auto takeNumber = [&](uint64_t least, uint64_t most, const char* wanted, uint64_t* out) {
+            if (!takeValue(&value))
+                return false;
+            if (ParseUnsigned(value, most, out) && *out >= least)
+                return true;
+            line.error = name + " wants " + wanted + ", not '" + value + "'";
+            return false;
+        };
         // Words in the old slash style (other than "/setup" alone, above) start the game normally.
         if (!name.empty() && name[0] == '/')
             continue;
@@ -89,31 +98,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 line.screenshot = value;
         } else if (name == "--seed") {
             uint64_t n = 0;
-            if (takeValue(&value)) {
-                if (ParseUnsigned(value, std::numeric_limits<uint32_t>::max(), &n)) {
-                    line.seed = static_cast<uint32_t>(n);
-                } else {
-                    line.error = "--seed wants a number from 0 to 4294967295, not '" + value + "'";
-                }
-            }
+            if (takeNumber(0, std::numeric_limits<uint32_t>::max(), "a number from 0 to 4294967295", &n))
+                line.seed = static_cast<uint32_t>(n);
         } else if (name == "--frames") {
             uint64_t n = 0;
-            if (takeValue(&value)) {
-                if (ParseUnsigned(value, std::numeric_limits<int>::max(), &n) && n > 0) {
-                    line.frames = static_cast<int>(n);
-                } else {
-                    line.error = "--frames wants a positive number, not '" + value + "'";
-                }
-            }
+            if (takeNumber(1, std::numeric_limits<int>::max(), "a positive number", &n))
+                line.frames = static_cast<int>(n);
         } else if (name == "--frames-per-picture") {
             uint64_t n = 0;
-            if (takeValue(&value)) {
-                if (ParseUnsigned(value, 1000, &n) && n > 0) {
-                    line.framesPerPicture = static_cast<int>(n);
-                } else {
-                    line.error = "--frames-per-picture wants a number from 1 to 1000, not '" + value + "'";
-                }
-            }
+            if (takeNumber(1, 1000, "a number from 1 to 1000", &n))
+                line.framesPerPicture = static_cast<int>(n);
         } else if (name == "--one-game") {
             if (noValue())
                 line.oneGame = true;
@@ -134,13 +128,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 line.replay = value;
         } else if (name == "--level") {
             uint64_t n = 0;
-            if (takeValue(&value)) {
-                if (ParseUnsigned(value, 9999, &n) && n > 0) {
-                    line.level = static_cast<int>(n);
-                } else {
-                    line.error = "--level wants a level number from 1 to 9999, not '" + value + "'";
-                }
-            }
+            if (takeNumber(1, 9999, "a level number from 1 to 9999", &n))
+                line.level = static_cast<int>(n);
         } else if (name == "--mode") {
             if (takeValue(&value)) {
                 if (value == "classic" || value == "0") {
