@@ -1,5 +1,6 @@
 #pragma once
 // Helpers shared by the tests: a temporary folder that cleans up after itself, and whole-file I/O.
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -38,6 +39,11 @@ public:
     }
     bool Has(const std::string& relative) const {
         return std::filesystem::exists(std::filesystem::path(path_) / relative);
+    }
+    // Sets the file's modification time back by the given number of seconds, as if written then.
+    void Backdate(const std::string& relative, int seconds) const {
+        std::filesystem::path p = std::filesystem::path(path_) / relative;
+        std::filesystem::last_write_time(p, std::filesystem::last_write_time(p) - std::chrono::seconds(seconds));
     }
 
 private:

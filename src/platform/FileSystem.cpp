@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 namespace tamblor {
 namespace {
@@ -298,6 +299,7 @@ std::vector<std::string> FileSystem::RemoveWriteLeftovers(std::string_view logic
                                          : ResolveIn(userDir_, logicalFolder);
     if (userDir_.empty() || !dir || !IsDirectory(*dir)) return removed;
     const size_t suffixSize = std::strlen(kTempSuffix) + 6;
+    const time_t now = ::time(nullptr);
     for (const std::string& name : DirectoryEntries(*dir)) {
         if (name.size() <= suffixSize) continue;
         size_t cut = name.size() - suffixSize;
@@ -307,8 +309,9 @@ std::vector<std::string> FileSystem::RemoveWriteLeftovers(std::string_view logic
                         std::all_of(suffix.end() - 6, suffix.end(),
                                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
         std::string path = *dir + "/" + name;
-        if (tempName && WildcardMatchNoCase(namePattern, target) && IsRegularFile(path) &&
-            ::unlink(path.c_str()) == 0)
+        struct stat st {};
+        if (tempName && WildcardMatchNoCase(namePattern, target) && ::stat(path.c_str(), &st) == 0 &&
+            S_ISREG(st.st_mode) && now - st.st_mtime >= kLeftoverAgeSeconds && ::unlink(path.c_str()) == 0)
             removed.push_back(name);
     }
     return removed;

@@ -71,7 +71,9 @@ public:
     bool AppendFile(std::string_view logicalName, std::string_view contents) const;
 
     // Removes what interrupted writes left in a logical folder of the user folder: the temporary files
-    // "NAME.tmp-XXXXXX" of targets whose NAME matches the wildcard pattern. Returns the names removed.
+    // "NAME.tmp-XXXXXX" of targets whose NAME matches the wildcard pattern, once they are at least
+    // kLeftoverAgeSeconds old; a younger one may be the write of another copy of the game running on
+    // the same folder. Returns the names removed.
     std::vector<std::string> RemoveWriteLeftovers(std::string_view logicalFolder,
                                                   std::string_view namePattern) const;
 
@@ -94,6 +96,8 @@ public:
     static constexpr size_t kDefaultMaxRead = 64u * 1024u * 1024u;
     // Written after the target's name, then six random characters, to name a write's temporary file.
     static constexpr const char* kTempSuffix = ".tmp-";
+    // A temporary file last written this long ago belongs to no write in progress.
+    static constexpr int kLeftoverAgeSeconds = 60;
 
 private:
     std::optional<std::string> ResolveIn(const std::string& root, std::string_view logicalName) const;

@@ -28,6 +28,10 @@ TEST(Application, StartUpOrderLogAndFirstStartFiles) {
     // What writes killed before their rename left behind is cleared at start.
     game.user.Write("saved.ini.tmp-Ab12Cd", "half a saved game");
     game.user.Write("Levels/level_4.xml.tmp-000xyz", "<Level");
+    game.user.Backdate("saved.ini.tmp-Ab12Cd", 3600);
+    game.user.Backdate("Levels/level_4.xml.tmp-000xyz", 3600);
+    // A temporary file written a moment ago may be another copy of the game writing: it stays.
+    game.user.Write("scores.ini.tmp-NowNow", "a write in progress");
     ASSERT_TRUE(game.Start());
     Application& app = *game.app;
     EXPECT_EQ(app.State(), MainMenu);
@@ -52,6 +56,7 @@ TEST(Application, StartUpOrderLogAndFirstStartFiles) {
               std::string::npos);
     EXPECT_FALSE(game.user.Has("saved.ini.tmp-Ab12Cd"));
     EXPECT_FALSE(game.user.Has("Levels/level_4.xml.tmp-000xyz"));
+    EXPECT_TRUE(game.user.Has("scores.ini.tmp-NowNow"));
 
     // A start without a language writes the default; the score file exists from the first start.
     EXPECT_EQ(app.Services().language.languageName, "ENGLISH");

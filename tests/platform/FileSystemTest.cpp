@@ -107,12 +107,19 @@ TEST(FileSystem, WriterKilledBeforeRenameLeavesOldFileWhole) {
     EXPECT_EQ(WEXITSTATUS(status), 3);
     EXPECT_EQ(user.Read("scores.ini"), "old contents");
 
-    // The next start clears such leftovers of the files it writes, and only those.
+    // The next start clears such leftovers of the files it writes, and only those, once they are a
+    // minute old: a younger one may be the write of another copy of the game on the same folder.
     user.Write("Levels/level_2.xml.tmp-x1Y2z3", "leftover");
     for (const char* kept : {"notes.txt.tmp-abcdef", "config.ini.tmp-abc", "config.ini.tmp-abc!ef",
                              "config.ini", "Levels/level_2.xml", "x.ini.tmp-abcdef/inside"}) {
         user.Write(kept, "kept");
     }
+    for (const auto& e : std::filesystem::recursive_directory_iterator(user.Path())) {
+        if (e.is_regular_file())
+            user.Backdate(std::filesystem::relative(e.path(), user.Path()).string(),
+                          FileSystem::kLeftoverAgeSeconds);
+    }
+    user.Write("saved.ini.tmp-young1", "a write in progress");
     std::vector<std::string> removed = fs.RemoveWriteLeftovers("", "*.ini");
     ASSERT_EQ(removed.size(), 1u);
     EXPECT_EQ(removed[0].substr(0, 15), "scores.ini.tmp-");
@@ -126,8 +133,8 @@ TEST(FileSystem, WriterKilledBeforeRenameLeavesOldFileWhole) {
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left,
               (std::vector<std::string>{"Levels", "Levels/level_2.xml", "config.ini", "config.ini.tmp-abc",
-                                        "config.ini.tmp-abc!ef", "notes.txt.tmp-abcdef", "scores.ini",
-                                        "x.ini.tmp-abcdef", "x.ini.tmp-abcdef/inside"}));
+                                        "config.ini.tmp-abc!ef", "notes.txt.tmp-abcdef", "saved.ini.tmp-young1",
+                                        "scores.ini", "x.ini.tmp-abcdef", "x.ini.tmp-abcdef/inside"}));
 }
 
 TEST(FileSystem, FolderScansMatchPatternWithoutCaseSortedAndMerged) {
