@@ -75,15 +75,22 @@ bool TgaIsWhole(std::string_view b) {
     return true;
 }
 
-// Walks the JPEG segments to the first scan: the frame header must give one or three components, and
-// the end-of-image marker must follow the scan. Inside coded data every 0xFF byte is followed by 0x00
-// or a restart marker, so the first 0xFF 0xD9 after the scan header is the real end.
-bool JpegIsWhole(std::string_view b) {
-    size_t at = 2;
+// What the JPEG segments up to the first scan say: the frame header's size and number of colour
+// components, and where the scan's coded data begins (npos when the segments end before a scan).
+struct JpegHeader {
+    bool hasFrame = false;
+    size_t width = 0;
+    size_t height = 0;
     int components = 0;
+    size_t scanData = std::string_view::npos;
+};
+
+JpegHeader ReadJpegHeader(std::string_view b) {
+    JpegHeader header;
+    size_t at = 2;
     while (at + 4 <= b.size()) {
         if (Byte(b, at) != 0xFF)
-            return false;
+            return header;
         const uint8_t marker = Byte(b, at + 1);
         if (marker == 0xFF) {  // fill byte
             ++at;
@@ -94,51 +101,36 @@ bool JpegIsWhole(std::string_view b) {
             continue;
         }
         if (marker == 0xD8 || marker == 0xD9)
-            return false;
+            return header;
         const size_t length = Be16(b, at + 2);
         if (length < 2 || at + 2 + length > b.size())
-            return false;
+            return header;
         const bool frameHeader =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frameHeader) {
-            if (length < 8)
-                return false;
-            components = Byte(b, at + 9);
+            header.hasFrame = length >= 8;
+            if (!header.hasFrame)
+                return header;
+            header.height = Be16(b, at + 5);
+            header.width = Be16(b, at + 7);
+            header.components = Byte(b, at + 9);
         }
         if (marker == 0xDA) {
-            if (components != 1 && components != 3)
-                return false;
-            return b.find("\xFF\xD9", at + 2 + length) != std::string_view::npos;
+            header.scanData = at + 2 + length;
+            return header;
         }
         at += 2 + length;
     }
-    return false;
+    return header;
 }
 
-// Width and height from the JPEG frame header (the first start-of-frame segment); false without one.
-bool JpegSize(std::string_view b, size_t* width, size_t* height) {
-    size_t at = 2;
-    while (at + 4 <= b.size()) {
-        if (Byte(b, at) != 0xFF)
-            return false;
-        const uint8_t marker = Byte(b, at + 1);
-        if (marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            at += marker == 0xFF ? 1 : 2;
-            continue;
-        }
-        const size_t length = Be16(b, at + 2);
-        if (length < 2 || at + 2 + length > b.size())
-            return false;
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-            if (length < 8)
-                return false;
-            *height = Be16(b, at + 5);
-            *width = Be16(b, at + 7);
-            return true;
-        }
-        at += 2 + length;
-    }
-    return false;
+// The frame header must give one or three components, and the end-of-image marker must follow the
+// scan. Inside coded data every 0xFF byte is followed by 0x00 or a restart marker, so the first
+// 0xFF 0xD9 after the scan header is the real end.
+bool JpegIsWhole(std::string_view b) {
+    const JpegHeader header = ReadJpegHeader(b);
+    return header.scanData != std::string_view::npos && (header.components == 1 || header.components == 3) &&
+           b.find("\xFF\xD9", header.scanData) != std::string_view::npos;
 }
 
 }  // namespace
@@ -180,10 +172,14 @@ bool PictureFitsSide(PictureFormat format, std::string_view b, int maxSide) {
             width = Be32(b, 16);
             height = Be32(b, 20);
             break;
-        case PictureFormat::Jpeg:
-            if (!JpegSize(b, &width, &height))
+        case PictureFormat::Jpeg: {
+            const JpegHeader header = ReadJpegHeader(b);
+            if (!header.hasFrame)
                 return false;
+            width = header.width;
+            height = header.height;
             break;
+        }
         case PictureFormat::Tga:
             if (b.size() < kTgaHeader)
                 return false;
