@@ -127,6 +127,9 @@ protected:
     std::string windowTitle_;
     int creationWidth_ = 400;
     int creationHeight_ = 300;
+    // The depth and stencil wishes are kept as the game states them, but the window gets neither: the
+    // game draws into a colour target of its own and never tests depth, so a window depth buffer would
+    // only take memory (a window's worth of pixels).
     bool useDepthBuffer_ = false;
     int minDepthBits_ = 16;
     int minStencilBits_ = 0;

@@ -37,6 +37,7 @@ public:
         windowTitle_ = "Probe";
         creationWidth_ = 800;
         creationHeight_ = 600;
+        useDepthBuffer_ = true;  // as the game asks
     }
     ~ProbeApplication() override {
         if (!IsClosed()) {
@@ -120,6 +121,13 @@ TEST(DisplayApplication, StartsRunsFramesAndClosesInOrder) {
     EXPECT_TRUE(app.IsReady());
     EXPECT_TRUE(app.IsActive());
     EXPECT_TRUE(app.IsWindowed());
+    // Drawing goes to the device's own colour target, so the window holds no depth or stencil pixels.
+    int depthBits = -1;
+    int stencilBits = -1;
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthBits);
+    SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencilBits);
+    EXPECT_EQ(depthBits, 0);
+    EXPECT_EQ(stencilBits, 0);
     // The configured mode sets the logical back buffer.
     EXPECT_EQ(app.ChosenMode().width, 1024);
     EXPECT_EQ(app.ChosenMode().bits, 16);
