@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/InputState.h"
+#include "platform/Memory.h"
 #include "platform/display/VideoSetupDialog.h"
 
 namespace tamblor {
@@ -186,6 +187,7 @@ int32_t DisplayApplication::CreateWindowAndContext() {
 }
 
 int32_t DisplayApplication::Create() {
+    KeepLargeBlocksOffTheHeap();
     if (!InitVideo()) {
         ShowError(D3DAPPERR_NODIRECT3D, ErrorKind::Exit);
         return D3DAPPERR_NODIRECT3D;
