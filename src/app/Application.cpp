@@ -324,6 +324,7 @@ int32_t Application::Render() {
     device_->Present();
     if (glDevice_)
         glDevice_->SetDiscardDrawing(false);
+    graphics_.ReleaseRestingPictures();
     if (onFrameEnd)
         onFrameEnd();
     return 0;

@@ -14,6 +14,7 @@ namespace tamblor {
 class Clock;
 class FileSystem;
 class ImageDecoder;
+struct Image;
 class Language;
 class Log;
 class Settings;
@@ -91,6 +92,14 @@ public:
     // packs those of one height side by side into a page of their height, where wrapping still works.
     void KeepWrapping(std::string_view fileName);
     uint32_t PageCount() const { return static_cast<uint32_t>(pages_.size()); }
+    // Pictures too large to share a page (backgrounds, full-screen panels) are drawn alone, and a
+    // screen shows few of them. A folder scan checks them and keeps only their files' bytes; their
+    // pixels go to the device when they are first drawn and are let go once they have not been drawn
+    // for kLargePictureRestMs (drawing them again decodes the kept bytes again). Their handles never
+    // change. ReleaseRestingPictures is called once per frame; the count is for tests and benchmarks.
+    static constexpr uint32_t kLargePictureRestMs = 3000;
+    void ReleaseRestingPictures();
+    size_t LargePicturesOnDevice() const;
     // Releases every texture and empties the table. Returns 0.
     int32_t DeleteAllTexturesMIPMAP();
     // Brightness 0..1 (0.5 = unchanged) as the device's gamma ramp.
@@ -155,7 +164,21 @@ public:
 
 private:
     struct Picture;
+    struct LargePicture {
+        Texture* picture = nullptr;  // the table's handle; its page is storage while on the device
+        std::string path;
+        std::string bytes;  // the file as read at load
+        bool use32Bit = true;
+        std::unique_ptr<Texture> storage;
+        uint32_t lastDrawnMs = 0;
+        bool failed = false;  // could not be put on the device again: not tried every frame
+    };
     void SetSpriteBlend(uint32_t flags);
+    // False when texture is a large picture that cannot be put on the device: nothing is drawn.
+    bool PrepareToDraw(TextureHandle texture);
+    bool IsLarge(const std::string& path, const Image& image) const;
+    std::unique_ptr<Texture> MakeLargePicture(Picture& picture, bool use32Bit, bool upload);
+    bool DecodeBytes(const std::string& bytes, const std::string& path, bool use32Bit, Image& image);
     void LogFailedOnce(const std::string& path);
     void LogTableFullOnce(const std::string& path);
     bool DecodePicture(const std::string& path, bool use32Bit, Picture& picture);
@@ -179,6 +202,8 @@ private:
     int symbolWidthsLoaded_ = 0;
 
     std::vector<std::unique_ptr<Texture>> pages_;  // shared textures that pictures were packed into
+    std::vector<LargePicture> large_;
+    bool trimPending_ = false;
     std::vector<std::unique_ptr<Texture>> textures_;
     std::vector<std::string> names_;
     std::vector<bool> names32Bit_;                    // per entry: loaded as "32 bit"

@@ -75,6 +75,8 @@ int32_t Graphics::DrawSprite(TextureHandle texture, float x, float y, float w, f
     v[3] = {right, top, 0.9f, 1.0f, colour, 0, tu1, tv0};
     static constexpr uint16_t kIndices[6] = {2, 3, 0, 1, 0, 3};
 
+    if (!PrepareToDraw(texture))
+        return 0;
     RenderState& state = device_->State();
     state.texture = texture;
     CullMode savedCull = state.cullMode;
@@ -121,6 +123,8 @@ int32_t Graphics::DrawSpriteRotated(TextureHandle texture, float x, float y, flo
     }
     Vertex v[6] = {corner[0], corner[1], corner[2], corner[3], corner[2], corner[1]};
 
+    if (!PrepareToDraw(texture))
+        return 0;
     RenderState& state = device_->State();
     state.texture = texture;
     bool blend = (flags & kBlendFlags) != 0;

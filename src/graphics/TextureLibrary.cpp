@@ -7,8 +7,10 @@
 #include "core/Settings.h"
 #include "graphics/Graphics.h"
 #include "graphics/TextureAtlas.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/ImageDecoder.h"
+#include "platform/Memory.h"
 #include "platform/TextureFont.h"
 
 namespace tamblor {
@@ -80,24 +82,108 @@ void Graphics::LogFailedOnce(const std::string& path) {
 
 struct Graphics::Picture {
     std::string path;
+    std::string bytes;  // the file as read
     Image image;
     bool packed = false;
+    bool large = false;  // too large to share a page: drawn alone, its pixels not kept
     AtlasPlacement place;
-    Texture* loaded = nullptr;         // the table's texture when the picture was loaded before the scan
-    std::unique_ptr<Texture> texture;  // made at once for a picture too large to share a page
+    Texture* loaded = nullptr;  // the table's texture when the picture was loaded before the scan
 };
 
-bool Graphics::DecodePicture(const std::string& path, bool use32Bit, Picture& picture) {
-    std::string bytes;
-    Image& image = picture.image;
-    if (!files_.ReadFile(path, bytes) || !decoder_.Decode(bytes, path, image) || image.width <= 0 ||
-        image.height <= 0 || image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
+bool Graphics::DecodeBytes(const std::string& bytes, const std::string& path, bool use32Bit, Image& image) {
+    if (!decoder_.Decode(bytes, path, image) || image.width <= 0 || image.height <= 0 ||
+        image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
         return false;
     }
     if (!use32Bit)
         QuantiseTo4Bits(image.rgba);
+    return true;
+}
+
+bool Graphics::DecodePicture(const std::string& path, bool use32Bit, Picture& picture) {
+    if (!files_.ReadFile(path, picture.bytes) || !DecodeBytes(picture.bytes, path, use32Bit, picture.image))
+        return false;
     picture.path = path;
     return true;
+}
+
+bool Graphics::IsLarge(const std::string& path, const Image& image) const {
+    return !wrapped_.count(path) && !SmallEnoughToPack(image.width, image.height);
+}
+
+std::unique_ptr<Texture> Graphics::MakeLargePicture(Picture& picture, bool use32Bit, bool upload) {
+    const Image& image = picture.image;
+    auto handle = std::make_unique<Texture>(image.width, image.height);
+    LargePicture large;
+    large.picture = handle.get();
+    large.path = picture.path;
+    large.bytes = std::move(picture.bytes);
+    large.use32Bit = use32Bit;
+    if (upload) {
+        large.storage = device_->CreateTexture(image.width, image.height, image.rgba.data());
+        if (!large.storage)
+            return nullptr;
+        handle->MoveToPage(*large.storage, 0, 0);
+        large.lastDrawnMs = clock_.TimeGetTime();
+    }
+    large_.push_back(std::move(large));
+    return handle;
+}
+
+bool Graphics::PrepareToDraw(TextureHandle texture) {
+    for (LargePicture& large : large_) {
+        if (large.picture != texture)
+            continue;
+        large.lastDrawnMs = clock_.TimeGetTime();
+        if (large.storage)
+            return true;
+        // Decoded again from the bytes read at load: the file may have changed or gone since.
+        Image image;
+        if (!large.failed && DecodeBytes(large.bytes, large.path, large.use32Bit, image) &&
+            image.width == texture->Width() && image.height == texture->Height()) {
+            large.storage = device_->CreateTexture(image.width, image.height, image.rgba.data());
+        }
+        if (!large.storage) {
+            large.failed = true;  // not tried again every frame
+            LogFailedOnce(large.path);
+            return false;
+        }
+        large.picture->MoveToPage(*large.storage, 0, 0);
+        return true;
+    }
+    return true;
+}
+
+void Graphics::ReleaseRestingPictures() {
+    if (device_ == nullptr)
+        return;
+    uint32_t now = clock_.TimeGetTime();
+    if (trimPending_) {
+        // The driver frees a texture's storage once no draw still refers to it, which is by the next
+        // frame: only then are the freed pages there to hand back.
+        ReleaseFreedMemory();
+        trimPending_ = false;
+    }
+    bool released = false;
+    for (LargePicture& large : large_) {
+        if (!large.storage || now - large.lastDrawnMs < kLargePictureRestMs)
+            continue;
+        if (!released)
+            device_->Flush();  // the open batch may still draw from it
+        released = true;
+        RenderState& state = device_->State();
+        if (state.texture == large.picture)
+            state.texture = nullptr;
+        large.picture->MoveToPage(*large.picture, 0, 0);
+        large.storage.reset();
+    }
+    if (released)
+        trimPending_ = true;
+}
+
+size_t Graphics::LargePicturesOnDevice() const {
+    return static_cast<size_t>(std::count_if(
+        large_.begin(), large_.end(), [](const LargePicture& large) { return large.storage != nullptr; }));
 }
 
 void Graphics::AddTexture(std::string path, std::unique_ptr<Texture> texture, bool use32Bit) {
@@ -124,11 +210,15 @@ void Graphics::LoadTexture(std::string_view folder, std::string_view fileName) {
     }
     bool use32Bit = device_->BackBufferIs32Bit() || force32Bit != 0;
     Picture picture;
-    std::unique_ptr<Texture> texture;
-    if (DecodePicture(path, use32Bit, picture)) {
-        texture =
-            device_->CreateTexture(picture.image.width, picture.image.height, picture.image.rgba.data());
+    if (!DecodePicture(path, use32Bit, picture)) {
+        LogFailedOnce(path);
+        return;
     }
+    const Image& image = picture.image;
+    // Loaded by name to be drawn now: on the device at once, even when it is large.
+    std::unique_ptr<Texture> texture =
+        IsLarge(path, image) ? MakeLargePicture(picture, use32Bit, true)
+                             : device_->CreateTexture(image.width, image.height, image.rgba.data());
     if (!texture) {
         LogFailedOnce(path);
         return;
@@ -205,11 +295,13 @@ void Graphics::LoadAllTexturesMIPMAP(std::string_view folder) {
                 LogFailedOnce(path);
                 continue;
             }
-            if (!wrapped_.count(path) && !SmallEnoughToPack(picture.image.width, picture.image.height)) {
-                // Its pixels are not kept for packing: the texture is made now.
-                const Image& image = picture.image;
-                picture.texture = device_->CreateTexture(image.width, image.height, image.rgba.data());
-                picture.image = Image{image.width, image.height, {}};
+            if (IsLarge(path, picture.image)) {
+                // Drawn alone: its pixels go to the device when it is first drawn.
+                picture.large = true;
+                picture.image = Image{picture.image.width, picture.image.height, {}};
+            } else {
+                picture.bytes.clear();
+                picture.bytes.shrink_to_fit();
             }
             pictures.push_back(std::move(picture));
             ++newPictures;
@@ -225,12 +317,14 @@ void Graphics::LoadAllTexturesMIPMAP(std::string_view folder) {
                                            picture.place.y);
             continue;
         }
-        std::unique_ptr<Texture> texture = std::move(picture.texture);
+        std::unique_ptr<Texture> texture;
         if (picture.packed) {
             Texture& page = *pages_[static_cast<size_t>(picture.place.page)];
             texture =
                 std::make_unique<Texture>(image.width, image.height, page, picture.place.x, picture.place.y);
-        } else if (!texture && !image.rgba.empty()) {
+        } else if (picture.large) {
+            texture = MakeLargePicture(picture, use32Bit, false);
+        } else if (!image.rgba.empty()) {
             texture = device_->CreateTexture(image.width, image.height, image.rgba.data());
         }
         if (!texture) {
@@ -316,6 +410,7 @@ int32_t Graphics::DeleteAllTexturesMIPMAP() {
         }
     }
     fontTexture_ = nullptr;
+    large_.clear();
     textures_.clear();
     pages_.clear();
     names_.clear();

@@ -31,10 +31,12 @@ RenderState DrawBatch::KeyOf(const RenderState& state) {
     }
     if (state.texture != nullptr && key.texture != state.texture) {
         // A packed picture is drawn with coordinates inside it and its gutter repeats its edge, so
-        // wrapping and clamping read the same; only a strip as tall as its page wraps vertically, by
-        // the page's own addressing.
-        key.addressU = TextureAddress::Clamp;
-        if (state.texture->RectInPage().vSize != 1.0f)
+        // wrapping and clamping read the same; along a side that spans its whole page (a strip as tall
+        // as its page, a picture alone on its page) the page's own addressing wraps or clamps.
+        const Texture::PageRect& rect = state.texture->RectInPage();
+        if (rect.uSize != 1.0f)
+            key.addressU = TextureAddress::Clamp;
+        if (rect.vSize != 1.0f)
             key.addressV = TextureAddress::Clamp;
     }
     if (key.texture == nullptr) {

@@ -1,5 +1,6 @@
 // What a frame costs, counted rather than timed: draw calls of the busiest game frame, and heap
-// allocations and disk operations of steady frames in the main menu, the stage map and a level.
+// allocations, disk operations and large pictures on the device in the main menu, the stage map and a
+// level.
 #include <gtest/gtest.h>
 
 #include "AllocationCount.h"
@@ -65,6 +66,9 @@ TEST(FrameCost, SteadyFramesAllocateNothingAndLeaveTheDiskAlone) {
     auto [levelAllocations, levelFiles] = rig.Cost(60);
     EXPECT_EQ(levelAllocations, 0u) << "level in play";
     EXPECT_LE(levelFiles, 1u) << "level in play";
+    // Of the large pictures only the level's background and its frame are still on the device: the
+    // menu's and the map's were let go once they had rested.
+    EXPECT_EQ(game.app->Gfx().LargePicturesOnDevice(), 2u);
 }
 
 TEST(FrameCost, BusiestGameFrameTakesFewDrawCalls) {

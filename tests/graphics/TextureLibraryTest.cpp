@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "GraphicsHarness.h"
+#include "platform/DrawBatch.h"
 
 namespace tamblor {
 namespace {
@@ -169,6 +172,89 @@ TEST(TextureLibrary, SixteenBitTexturesUntilTheFirstRestoreEnds) {
     bare.Picture("x.png", 1, 1);
     EXPECT_EQ(detached.FindTexture("x.png"), nullptr);
     EXPECT_EQ(detached.GetClientSize(), PixelSize{});
+}
+
+TEST(TextureLibrary, LargePicturesAreOnTheDeviceOnlyWhileTheyAreDrawn) {
+    using Recorded = RecordingRenderDevice::RecordedTexture;
+    GraphicsHarness h;
+    h.device.SetBackBufferIs32Bit(false);  // the 16-bit rule holds for every upload
+    h.Picture("Graphics\\back.jpg", 800, 600);
+    h.Picture("Graphics\\panel.png", 720, 540);
+    h.Picture("Graphics\\a.png", 8, 8);
+    h.Picture("Graphics\\b.png", 8, 8);
+    h.graphics.LoadAllTexturesMIPMAP("Graphics\\");
+    TextureHandle back = h.graphics.FindTexture("Graphics\\back.jpg");
+    TextureHandle panel = h.graphics.FindTexture("Graphics\\panel.png");
+    ASSERT_NE(back, nullptr);
+    ASSERT_NE(panel, nullptr);
+    // The scan checks them and keeps their sizes, not their pixels: one page for the small two.
+    EXPECT_EQ(Graphics::GetTextureSize(back), (PixelSize{800, 600}));
+    EXPECT_EQ(h.graphics.LargePicturesOnDevice(), 0u);
+    EXPECT_EQ(h.device.texturesCreated, 1);
+    const int decodesAfterScan = h.decoder.decodes;
+
+    auto draw = [&](TextureHandle picture) {
+        size_t before = h.device.draws.size();
+        h.graphics.DrawSprite(picture, 0.5f, 0.5f, 1, 1, 0, 0, 1, 1, 0xFFFFFFFF, SPRITE_WRAP);
+        return h.device.draws.size() > before;
+    };
+    auto rest = [&](uint32_t ms) {
+        h.clock.Advance(ms);
+        h.graphics.ReleaseRestingPictures();
+    };
+    // Drawn: decoded from the bytes read at load, on its own page, with its wrapping addressing.
+    ASSERT_TRUE(draw(back));
+    EXPECT_EQ(h.graphics.LargePicturesOnDevice(), 1u);
+    EXPECT_EQ(h.decoder.decodes, decodesAfterScan + 1);
+    const auto* storage = static_cast<const Recorded*>(back->Page());
+    ASSERT_NE(storage, static_cast<const Texture*>(back));
+    EXPECT_EQ(storage->Width(), 800);
+    EXPECT_EQ(storage->pixels.size(), 800u * 600u * 4u);
+    EXPECT_EQ(storage->pixels[0], 0xAA);
+    EXPECT_EQ(h.LastDraw().state.texture, back);
+    EXPECT_EQ(DrawBatch::KeyOf(h.LastDraw().state).addressU, TextureAddress::Wrap);
+    // Drawing it again in later frames decodes nothing.
+    ASSERT_TRUE(draw(back));
+    EXPECT_EQ(h.decoder.decodes, decodesAfterScan + 1);
+
+    // A rest just short of the limit keeps it; the full rest lets it go, and the device's state no
+    // longer names it.
+    ASSERT_TRUE(draw(panel));
+    rest(Graphics::kLargePictureRestMs - 1);
+    EXPECT_EQ(h.graphics.LargePicturesOnDevice(), 2u);
+    ASSERT_TRUE(draw(back));
+    rest(1);
+    EXPECT_EQ(h.graphics.LargePicturesOnDevice(), 1u);
+    EXPECT_EQ(panel->Page(), panel);
+    EXPECT_EQ(back->Page(), static_cast<const Texture*>(storage));
+    rest(Graphics::kLargePictureRestMs);
+    EXPECT_EQ(h.graphics.LargePicturesOnDevice(), 0u);
+    EXPECT_EQ(h.device.State().texture, nullptr);
+
+    // Back on screen after its file is gone: the same handle, the same pixels.
+    std::filesystem::remove(h.user / "Graphics/back.jpg");
+    ASSERT_TRUE(draw(back));
+    EXPECT_EQ(h.graphics.FindTexture("Graphics\\back.jpg"), back);
+    EXPECT_EQ(static_cast<const Recorded*>(back->Page())->pixels, std::vector<uint8_t>(800 * 600 * 4, 0xAA));
+
+    // A device that cannot take it: nothing drawn, one log line, and no decoding every frame.
+    h.device.failTextureCreation = true;
+    const int decodes = h.decoder.decodes;
+    for (int frame = 0; frame < 3; ++frame) EXPECT_FALSE(draw(panel));
+    EXPECT_EQ(h.decoder.decodes, decodes + 1);
+    EXPECT_EQ(Count(h.LogText(), "Bitmap loading: 'Graphics\\panel.png' ... FAILED\n"), 1u);
+
+    // Loaded by name to be drawn at once, a large picture goes to the device straight away.
+    h.device.failTextureCreation = false;
+    h.Picture("intro.jpg", 800, 600);
+    TextureHandle intro = h.graphics.FindTexture("intro.jpg");
+    ASSERT_NE(intro, nullptr);
+    EXPECT_NE(intro->Page(), intro);
+    EXPECT_EQ(h.graphics.LargePicturesOnDevice(), 2u);
+
+    // Shut-down lets every picture go.
+    h.graphics.DeleteAllTexturesMIPMAP();
+    EXPECT_EQ(h.graphics.LargePicturesOnDevice(), 0u);
 }
 
 }  // namespace
