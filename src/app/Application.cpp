@@ -30,6 +30,8 @@ ApplicationCore::ApplicationCore(const ApplicationConfig& configIn)
       language(files, log, clock),
       dialogs(config.headless),
       services{clock, random, input, files, log, settings, language, dialogs} {
+    files.RememberMisses(config.frameCaches);
+    language.CheckOnEveryLookup(!config.frameCaches);
     // The log is begun before anything else is loaded, so a screen file that fails stays on record.
     log.WriteLog("*** SESSION STARTED ***", LOG_NEW | LOG_TIME | LOG_FRAME);
     for (const std::string& name : RemoveInterruptedWrites(files)) {
@@ -143,6 +145,7 @@ int32_t Application::InitDeviceObjects() {
         // A "16 bit" mode reduces the textures of the first restore to four bits per channel, full
         // screen only: a window shows in the desktop's own format, so windowed starts stay 32-bit.
         device_->SetBackBufferIs32Bit(ChosenMode().bits != 16 || IsWindowed());
+        device_->SetBatching(config.frameCaches);
     }
     graphics_.AttachDevice(*device_);
     return 0;

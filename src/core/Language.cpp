@@ -55,6 +55,13 @@ void Language::Refresh() {
         Load();
         return;
     }
+    if (checkOnEveryLookup_) {
+        // The name resolved again (a file now in the user folder is seen) and stat'ed.
+        auto path = files_.Resolve(kLanguageFile);
+        if (path != path_ || (path ? files_.StampOfPath(*path) : std::nullopt) != stamp_)
+            Load();
+        return;
+    }
     if (now - lastCheckMs_ < kCheckIntervalMs)
         return;
     lastCheckMs_ = now;

@@ -25,6 +25,12 @@ public:
     Language(const FileSystem& files, Log& log, const Clock& clock)
         : files_(files), log_(log), clock_(clock) {}
 
+    // Off (the default): the once-a-second check above. On: every lookup resolves "language.ini" anew
+    // and stats it, reading the file again when it is another file or its stamp changed, as the game
+    // did before it held the texts between checks (the frame benchmark's "before"); an edit then shows
+    // at the very next lookup.
+    void CheckOnEveryLookup(bool everyLookup) { checkOnEveryLookup_ = everyLookup; }
+
     // The current language (the section of language.ini); filled at start-up.
     std::string languageName;
 
@@ -55,6 +61,7 @@ private:
     const FileSystem& files_;
     Log& log_;
     const Clock& clock_;
+    bool checkOnEveryLookup_ = false;
     bool loaded_ = false;
     std::string loadedFor_;                             // the language the texts were collected for
     std::optional<std::string> path_;                   // the file they were read from

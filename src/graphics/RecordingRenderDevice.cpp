@@ -36,7 +36,7 @@ int32_t RecordingRenderDevice::DrawTriangles(const Vertex* vertices, int vertexC
     draw.state = State();
     draws.push_back(std::move(draw));
     if (DrawBatch::Valid(vertices, vertexCount, indices, indexCount)) {
-        if (!batch_.Joins(State()))
+        if (!Batching() || !batch_.Joins(State()))
             Flush();
         batch_.Add(State(), vertices, vertexCount, indices, indexCount);
     }

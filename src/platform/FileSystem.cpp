@@ -152,7 +152,7 @@ std::optional<std::string> FileSystem::ResolveIn(const std::string& root, std::s
 std::optional<std::string> FileSystem::Resolve(std::string_view logicalName) const {
     CountDiskOperation();
     bool missingInUser = false;
-    {
+    if (rememberMisses_) {
         std::lock_guard<std::mutex> lock(missesMutex_);
         missingInUser = userMisses_.find(logicalName) != userMisses_.end();
     }
@@ -166,7 +166,7 @@ std::optional<std::string> FileSystem::Resolve(std::string_view logicalName) con
         return std::nullopt;
     // Found in the data folder only: the user folder is not searched for it again. A name found in
     // neither is not remembered, so a file that appears later is found.
-    if (!missingInUser) {
+    if (rememberMisses_ && !missingInUser) {
         std::lock_guard<std::mutex> lock(missesMutex_);
         userMisses_.emplace(logicalName);
     }

@@ -17,14 +17,18 @@ namespace tamblor {
 // then in the data folder; writes go to the user folder and are atomic. A name found only in the data
 // folder is remembered as missing from the user folder, so looking it up again scans no user folder: a
 // write made here forgets the misses it may answer, but a file put into the user folder by someone else
-// while the game runs is found only once the user folder is set again.
+// while the game runs is found only once the user folder is set again (or never, with RememberMisses
+// off).
 class FileSystem {
 public:
     FileSystem(std::string userDir, std::string dataDir);
-    // A copy looks at the same folders with the same injected faults; it keeps its own count of disk
-    // operations and remembers no misses yet.
+    // A copy looks at the same folders with the same injected faults and the same RememberMisses
+    // setting; it keeps its own count of disk operations and remembers no misses yet.
     FileSystem(const FileSystem& other)
-        : userDir_(other.userDir_), dataDir_(other.dataDir_), faults_(other.faults_) {}
+        : userDir_(other.userDir_),
+          dataDir_(other.dataDir_),
+          faults_(other.faults_),
+          rememberMisses_(other.rememberMisses_) {}
     FileSystem& operator=(const FileSystem&) = delete;
 
     const std::string& UserDir() const { return userDir_; }
@@ -33,6 +37,16 @@ public:
     void SetUserDir(std::string dir) {
         userDir_ = std::move(dir);
         ForgetMisses();
+    }
+
+    // On (the default): names found in the data folder only are remembered as missing from the user
+    // folder. Off: every resolution scans the user folder again, as the game did before it kept them
+    // (the frame benchmark's "before"); turning it off forgets what was remembered. Set it before
+    // other threads use this object.
+    void RememberMisses(bool remember) {
+        rememberMisses_ = remember;
+        if (!remember)
+            ForgetMisses();
     }
 
     // The real path of an existing regular file for a logical name, user folder first.
@@ -115,6 +129,7 @@ private:
     std::string userDir_;
     std::string dataDir_;
     Faults faults_;
+    bool rememberMisses_ = true;
     mutable std::atomic<uint64_t> diskOperations_{0};
     // Logical names found in the data folder and not in the user folder.
     mutable std::mutex missesMutex_;

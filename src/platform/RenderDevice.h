@@ -152,6 +152,14 @@ public:
     // Draws are collected into batches (see DrawBatch); this sends the open batch on its way now. Call
     // it before a texture that may still be in the open batch is destroyed.
     virtual void Flush() {}
+    // On (the default): consecutive draws with the same state go out as one draw call. Off: every
+    // DrawTriangles is a draw call of its own, as before the game batched (the frame benchmark's
+    // "before"); what is drawn is the same.
+    void SetBatching(bool batching) {
+        Flush();
+        batching_ = batching;
+    }
+    bool Batching() const { return batching_; }
 
     const DrawStats& Stats() const { return stats_; }
 
@@ -193,6 +201,7 @@ private:
     RenderState state_;
     GammaRamp gammaRamp_;
     bool gammaRampSet_ = false;
+    bool batching_ = true;
     DrawStats stats_;
     const void* lastBound_ = nullptr;
 };

@@ -59,12 +59,6 @@ TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
     clock.Advance(Language::kCheckIntervalMs);
     EXPECT_EQ(language.LanguageString("Hello"), "Hallo");
     EXPECT_EQ(fs.DiskOperations(), before + 1);
-    // An edit on disk shows once the next check comes round, a second after the last one.
-    user.Write("language.ini", "[GERMAN]\nHello=Guten Tag, neu geschrieben\n");
-    clock.Advance(Language::kCheckIntervalMs - 1);
-    EXPECT_EQ(language.LanguageString("Hello"), "Hallo");
-    clock.Advance(1);
-    EXPECT_EQ(language.LanguageString("Hello"), "Guten Tag, neu geschrieben");
 
     // The languages on offer, in the file's order, and the choice that follows each.
     std::string longAccented;
@@ -89,6 +83,47 @@ TEST(Language, LooksUpCurrentSectionAndSeesChanges) {
     language.languageName.clear();
     EXPECT_EQ(language.LanguageString("Hello"), "");
     EXPECT_NE(user.Read("app.log").find("Warning: language not defined in 'config.ini'"), std::string::npos);
+}
+
+TEST(Language, SeesAnEditOnDiskAtTheNextCheck) {
+    struct Case {
+        const char* what;
+        bool checkOnEveryLookup;
+        uint32_t editShowsAfterMs;     // of the clock, counted from the last check
+        bool seesNewFileInUserFolder;  // the name is resolved again, not only the known path stat'ed
+    };
+    const Case cases[] = {
+        {"held in memory, the file read from checked once a second", false, Language::kCheckIntervalMs,
+         false},
+        {"the name resolved and stat'ed on every lookup", true, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir user, data;
+        data.Write("language.ini", "[GERMAN]\nHello=Hallo\n");
+        FileSystem fs(user.Path(), data.Path());
+        fs.RememberMisses(false);  // every resolution looks in the user folder: only the language differs
+        Log log(fs);
+        ManualClock clock;
+        Language language(fs, log, clock);
+        language.CheckOnEveryLookup(c.checkOnEveryLookup);
+        language.languageName = "GERMAN";
+        EXPECT_EQ(language.LanguageString("Hello"), "Hallo");
+        // An edit of the file the texts came from.
+        data.Write("language.ini", "[GERMAN]\nHello=Guten Tag, neu geschrieben\n");
+        if (c.editShowsAfterMs > 0) {
+            clock.Advance(c.editShowsAfterMs - 1);
+            EXPECT_EQ(language.LanguageString("Hello"), "Hallo");
+            clock.Advance(1);
+        }
+        EXPECT_EQ(language.LanguageString("Hello"), "Guten Tag, neu geschrieben");
+
+        // A file of that name that appears in the user folder, ahead of the data folder.
+        user.Write("language.ini", "[GERMAN]\nHello=Servus\n");
+        clock.Advance(c.editShowsAfterMs);
+        EXPECT_EQ(language.LanguageString("Hello"),
+                  c.seesNewFileInUserFolder ? "Servus" : "Guten Tag, neu geschrieben");
+    }
 }
 
 TEST(Language, ReadsKeysAndSectionsAsTheSettingsReaderDoes) {

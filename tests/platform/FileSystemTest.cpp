@@ -49,12 +49,14 @@ TEST(FileSystem, WritesGoToUserFolderReusingExistingLetterCase) {
 
 TEST(FileSystem, ANameRememberedAsDataOnlyIsFoundInTheUserFolderAfterAWrite) {
     // A name read from the data folder is remembered as missing from the user folder; each way a user
-    // file can appear through the game makes the next read find it there.
+    // file can appear through the game makes the next read find it there, and so does any way at all
+    // when misses are not remembered.
     struct Case {
         const char* how;
         const char* dataFile;  // as stored in the data folder
         const char* name;      // as the game reads it
         std::function<bool(FileSystem&, TempDir&)> makeUserFile;
+        bool rememberMisses = true;
     };
     const Case cases[] = {
         {"atomic write in other letters", "Levels/level_1.xml", "Levels\\level_1.xml",
@@ -68,12 +70,20 @@ TEST(FileSystem, ANameRememberedAsDataOnlyIsFoundInTheUserFolderAfterAWrite) {
              fs.SetUserDir(user.Path());
              return true;
          }},
+        {"written by someone else while misses are not remembered", "Levels/level_1.xml",
+         "Levels\\level_1.xml",
+         [](FileSystem&, TempDir& user) {
+             user.Write("Levels/level_1.xml", "user");
+             return true;
+         },
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         TempDir user, data;
         data.Write(c.dataFile, "data");
         FileSystem fs(user.Path(), data.Path());
+        fs.RememberMisses(c.rememberMisses);
         std::string text;
         for (int i = 0; i < 2; ++i) {
             ASSERT_TRUE(fs.ReadFile(c.name, text));

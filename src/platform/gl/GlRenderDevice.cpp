@@ -358,7 +358,7 @@ int32_t GlRenderDevice::DrawTriangles(const Vertex* vertices, int vertexCount, c
         return kFail;
     if (discardDrawing_)
         return 0;
-    if (!batch_.Joins(State()))
+    if (!Batching() || !batch_.Joins(State()))
         Flush();
     batch_.Add(State(), vertices, vertexCount, indices, indexCount);
     return 0;

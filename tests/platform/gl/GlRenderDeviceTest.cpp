@@ -170,45 +170,59 @@ void DrawSequence(RenderDevice& device, const SequenceTextures& t) {
 }
 
 TEST(GlRenderDevice, BatchesKeepTheOrderAndTheRecordingDeviceCountsTheSameCalls) {
-    GlHarness h(8, 1);
-    ASSERT_TRUE(h.Ready()) << h.Why();
-    h.device->Clear(0xFF000000);
-    SequenceTextures gl{h.MakeTexture(1, 1, Solid(1, 1, 255, 0, 0, 255)),
-                        h.MakeTexture(1, 1, Solid(1, 1, 0, 255, 0, 255)), nullptr, nullptr};
-    std::vector<uint8_t> pagePixels = {0, 0, 255, 255, 255, 255, 255, 255};
-    TextureHandle page = h.MakeTexture(2, 1, pagePixels);
-    gl.blueInPage = std::make_unique<Texture>(1, 1, *page, 0, 0);
-    gl.whiteInPage = std::make_unique<Texture>(1, 1, *page, 1, 0);
-    DrawStats before = h.device->Stats();
-    DrawSequence(*h.device, gl);
-    DrawStats after = h.device->Stats();
-    auto px = h.Pixels();
-    EXPECT_EQ(h.Pixel(px, 0, 0), (std::array<int, 3>{0, 255, 0}));
-    EXPECT_EQ(h.Pixel(px, 1, 0), (std::array<int, 3>{255, 0, 0}));
-    EXPECT_EQ(h.Pixel(px, 2, 0), (std::array<int, 3>{0, 0, 255}));
-    EXPECT_EQ(h.Pixel(px, 3, 0), (std::array<int, 3>{255, 255, 255}));
-    EXPECT_EQ(h.Pixel(px, 4, 0), (std::array<int, 3>{255, 255, 255}));
-    EXPECT_EQ(h.Pixel(px, 5, 0), (std::array<int, 3>{0, 0, 0}));
-    // red x2 | green | page x3 | red with other blending
-    EXPECT_EQ(after.drawCalls - before.drawCalls, 4u);
-    EXPECT_EQ(after.textureSwitches - before.textureSwitches, 4u);
-
-    RecordingRenderDevice record(8, 1);
-    auto make = [&record](uint8_t r, uint8_t g, uint8_t b) {
-        std::vector<uint8_t> pixel = {r, g, b, 255};
-        return record.CreateTexture(1, 1, pixel.data());
+    struct Case {
+        bool batching;
+        uint64_t drawCalls;
+        uint64_t textureSwitches;
     };
-    std::unique_ptr<Texture> red = make(255, 0, 0), green = make(0, 255, 0);
-    std::unique_ptr<Texture> recordedPage = record.CreateTexture(2, 1, pagePixels.data());
-    SequenceTextures recorded{red.get(), green.get(), std::make_unique<Texture>(1, 1, *recordedPage, 0, 0),
-                              std::make_unique<Texture>(1, 1, *recordedPage, 1, 0)};
-    DrawSequence(record, recorded);
-    EXPECT_EQ(record.Stats().drawCalls, after.drawCalls - before.drawCalls);
-    EXPECT_EQ(record.Stats().textureSwitches, after.textureSwitches - before.textureSwitches);
-    // The record still holds every quad as it was handed in, texture and coordinates unchanged.
-    ASSERT_EQ(record.draws.size(), 7u);
-    EXPECT_EQ(record.draws[4].state.texture, recorded.whiteInPage.get());
-    EXPECT_EQ(record.draws[4].vertices[1].u, 1.0f);
+    const Case cases[] = {
+        {true, 4, 4},   // red x2 | green | page x3 | red with other blending
+        {false, 7, 4},  // one call per quad; the page is still bound once for its three
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.batching ? "batching" : "no batching");
+        GlHarness h(8, 1);
+        ASSERT_TRUE(h.Ready()) << h.Why();
+        h.device->SetBatching(c.batching);
+        h.device->Clear(0xFF000000);
+        SequenceTextures gl{h.MakeTexture(1, 1, Solid(1, 1, 255, 0, 0, 255)),
+                            h.MakeTexture(1, 1, Solid(1, 1, 0, 255, 0, 255)), nullptr, nullptr};
+        std::vector<uint8_t> pagePixels = {0, 0, 255, 255, 255, 255, 255, 255};
+        TextureHandle page = h.MakeTexture(2, 1, pagePixels);
+        gl.blueInPage = std::make_unique<Texture>(1, 1, *page, 0, 0);
+        gl.whiteInPage = std::make_unique<Texture>(1, 1, *page, 1, 0);
+        DrawStats before = h.device->Stats();
+        DrawSequence(*h.device, gl);
+        DrawStats after = h.device->Stats();
+        auto px = h.Pixels();
+        EXPECT_EQ(h.Pixel(px, 0, 0), (std::array<int, 3>{0, 255, 0}));
+        EXPECT_EQ(h.Pixel(px, 1, 0), (std::array<int, 3>{255, 0, 0}));
+        EXPECT_EQ(h.Pixel(px, 2, 0), (std::array<int, 3>{0, 0, 255}));
+        EXPECT_EQ(h.Pixel(px, 3, 0), (std::array<int, 3>{255, 255, 255}));
+        EXPECT_EQ(h.Pixel(px, 4, 0), (std::array<int, 3>{255, 255, 255}));
+        EXPECT_EQ(h.Pixel(px, 5, 0), (std::array<int, 3>{0, 0, 0}));
+        EXPECT_EQ(after.drawCalls - before.drawCalls, c.drawCalls);
+        EXPECT_EQ(after.textureSwitches - before.textureSwitches, c.textureSwitches);
+
+        RecordingRenderDevice record(8, 1);
+        record.SetBatching(c.batching);
+        auto make = [&record](uint8_t r, uint8_t g, uint8_t b) {
+            std::vector<uint8_t> pixel = {r, g, b, 255};
+            return record.CreateTexture(1, 1, pixel.data());
+        };
+        std::unique_ptr<Texture> red = make(255, 0, 0), green = make(0, 255, 0);
+        std::unique_ptr<Texture> recordedPage = record.CreateTexture(2, 1, pagePixels.data());
+        SequenceTextures recorded{red.get(), green.get(),
+                                  std::make_unique<Texture>(1, 1, *recordedPage, 0, 0),
+                                  std::make_unique<Texture>(1, 1, *recordedPage, 1, 0)};
+        DrawSequence(record, recorded);
+        EXPECT_EQ(record.Stats().drawCalls, c.drawCalls);
+        EXPECT_EQ(record.Stats().textureSwitches, c.textureSwitches);
+        // The record still holds every quad as it was handed in, texture and coordinates unchanged.
+        ASSERT_EQ(record.draws.size(), 7u);
+        EXPECT_EQ(record.draws[4].state.texture, recorded.whiteInPage.get());
+        EXPECT_EQ(record.draws[4].vertices[1].u, 1.0f);
+    }
 }
 
 }  // namespace
