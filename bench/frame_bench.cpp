@@ -13,6 +13,7 @@
 // Without a display, run it with SDL_VIDEODRIVER=offscreen.
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -22,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "BuildPaths.h"
 #include "AllocationCount.h"
+#include "BuildPaths.h"
 #include "BusiestFrame.h"
 #include "app/Application.h"
 #include "graphics/RecordingRenderDevice.h"
@@ -80,6 +81,7 @@ Figures Measure(BenchApplication& app, int frames, bool drawOnly) {
 }
 
 constexpr int kStates = 4;
+constexpr int kRecordingRounds = 3;
 const char* const kStateNames[kStates] = {"main menu", "stage map", "level in play", "busiest game frame"};
 
 // One pass through the four states on one device, with the frame caches and batching on or off;
@@ -153,17 +155,33 @@ int main(int argc, char** argv) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     long peakKb = usage.ru_maxrss;
-    if (!Pass(true, true, frames, dataDir, recorded)) {
-        std::fprintf(stderr, "the recording pass did not reach a level in play\n");
+    if (!Pass(false, false, frames, dataDir, glBefore)) {
+        std::fprintf(stderr, "the OpenGL pass without the frame caches did not reach a level in play\n");
         return 1;
     }
-    if (!Pass(false, false, frames, dataDir, glBefore) ||
-        !Pass(true, false, frames, dataDir, recordedBefore)) {
-        std::fprintf(stderr, "a pass without the frame caches did not reach a level in play\n");
-        return 1;
+    // The recording device's passes, with and without the caches in turn, kRecordingRounds times: each
+    // state keeps its lowest CPU time, so a moment when the machine was busy elsewhere decides no ratio.
+    for (int round = 0; round < kRecordingRounds; ++round) {
+        Figures with[kStates];
+        Figures without[kStates];
+        if (!Pass(true, true, frames, dataDir, with) || !Pass(true, false, frames, dataDir, without)) {
+            std::fprintf(stderr, "a recording pass did not reach a level in play\n");
+            return 1;
+        }
+        for (int s = 0; s < kStates; ++s) {
+            double lowest = round == 0 ? with[s].cpuMs : std::min(recorded[s].cpuMs, with[s].cpuMs);
+            double lowestBefore =
+                round == 0 ? without[s].cpuMs : std::min(recordedBefore[s].cpuMs, without[s].cpuMs);
+            recorded[s] = with[s];
+            recorded[s].cpuMs = lowest;
+            recordedBefore[s] = without[s];
+            recordedBefore[s].cpuMs = lowestBefore;
+        }
     }
-    std::printf("per frame, %d frames per state (headless; allocations and file operations on OpenGL)\n",
-                frames);
+    std::printf(
+        "per frame, %d frames per state (headless; allocations and file operations on OpenGL; CPU on\n"
+        "the recording device the lowest of %d passes)\n",
+        frames, kRecordingRounds);
     std::printf("%-20s %10s %10s %10s %10s %14s %12s\n", "state", "draws", "tex sw.", "allocs", "file ops",
                 "cpu rec. ms", "cpu GL ms");
     for (int s = 0; s < kStates; ++s) {
